@@ -1,0 +1,2 @@
+// qvx-imaq (placeholder).
+int main() { return 0; }

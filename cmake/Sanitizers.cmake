@@ -1,0 +1,12 @@
+# QVX_SANITIZE=address,undefined or thread builds everything with those sanitizers (GCC and Clang).
+if(QVX_SANITIZE)
+  if(MSVC)
+    message(FATAL_ERROR "QVX_SANITIZE is for GCC and Clang builds")
+  endif()
+  set(QVX_SANITIZE_FLAGS "-fsanitize=${QVX_SANITIZE}" -fno-omit-frame-pointer -g)
+  if(QVX_SANITIZE MATCHES "undefined")
+    list(APPEND QVX_SANITIZE_FLAGS -fno-sanitize-recover=all)
+  endif()
+  add_compile_options(${QVX_SANITIZE_FLAGS})
+  add_link_options(${QVX_SANITIZE_FLAGS})
+endif()

@@ -1,0 +1,51 @@
+// List snapshots: std::vector copies of the grabber library's lists, held by a refcount_ptr.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "grabber/grabber.h"
+
+namespace KapriLib {
+
+// Holds a list (possibly empty) or none; get() is null for none.
+template <class T> using Snapshot = smart_ptr<std::vector<T>>;
+
+// Copies a library list into a new holder; the library's handle stays the caller's.
+template <class T> Snapshot<T> snapshotOf(const smart_ptr<dvector<T>>& list) {
+    const dvector<T>* source = list.get();
+    if (source == nullptr) return Snapshot<T>(new refcount_ptr<std::vector<T>>(nullptr));
+    auto* copy = new std::vector<T>();
+    try {
+        copy->reserve(static_cast<std::size_t>(source->size()));
+        for (const T& element : *source) copy->push_back(element);
+    } catch (...) {
+        delete copy;
+        throw;
+    }
+    return Snapshot<T>(new refcount_ptr<std::vector<T>>(copy));
+}
+
+inline Snapshot<VideoCaptureDeviceItem> snapshotDevices(const Grabber& grabber) {
+    return snapshotOf(grabber.getAvailableVideoCaptureDevices_());
+}
+inline Snapshot<VideoNormItem> snapshotNorms(const Grabber& grabber) {
+    return snapshotOf(grabber.getAvailableVideoNorms_());
+}
+inline Snapshot<VideoFormatItem> snapshotFormats(const Grabber& grabber) {
+    return snapshotOf(grabber.getAvailableVideoFormats_(grabber.getVideoNorm()));
+}
+inline Snapshot<smart_ptr<VideoFormatDesc>> snapshotFormatDescs(const Grabber& grabber) {
+    return snapshotOf(grabber.getAvailableVideoFormatDescs_(grabber.getVideoNorm()));
+}
+inline Snapshot<AnalogChannelItem> snapshotInputChannels(const Grabber& grabber) {
+    return snapshotOf(grabber.getAvailableInputChannels_());
+}
+inline Snapshot<double> snapshotFPS(const Grabber& grabber) {
+    return snapshotOf(grabber.getAvailableFPS_(grabber.getVideoFormat()));
+}
+inline Snapshot<std::int32_t> snapshotFrameRates(const Grabber& grabber) {
+    return snapshotOf(grabber.getAvailableFrameRates_(grabber.getVideoFormat()));
+}
+
+} // namespace KapriLib

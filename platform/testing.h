@@ -1,0 +1,39 @@
+// Observation hooks of the non-Windows platform layer: live-block counters and capture of boxes and debug
+// text.
+#pragma once
+
+#if !defined(_WIN32)
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+#include "platform/win32.h"
+
+namespace qvxplatform {
+
+// Blocks from CoTaskMemAlloc (StringFromCLSID results included) not yet freed.
+QVX_PLATFORM_API long liveCoTaskMemBlocks();
+// BSTRs from SysAllocString not yet freed.
+QVX_PLATFORM_API long liveBstrs();
+// Frees of pointers the layer never handed out (a double free shows here).
+QVX_PLATFORM_API long invalidFrees();
+
+struct MessageBoxCall {
+    std::string text;
+    std::string caption;
+    unsigned style;
+};
+
+// Replaces the message-box behaviour; null restores the default (print to standard error, answer OK).
+QVX_PLATFORM_API void setMessageBoxHook(std::function<int(const MessageBoxCall&)> hook);
+// Replaces the debug-output sink; null restores the default (dropped unless QVX_DEBUG_OUTPUT is set).
+QVX_PLATFORM_API void setDebugOutputHook(std::function<void(const char*)> hook);
+
+// Makes the next CoTaskMemAlloc/SysAllocString calls fail once `count` more have succeeded (-1: never).
+QVX_PLATFORM_API void failCoTaskMemAllocAfter(long count);
+QVX_PLATFORM_API void failSysAllocStringAfter(long count);
+
+} // namespace qvxplatform
+
+#endif

@@ -1,0 +1,1 @@
+// The adaptor kit stand-in (placeholder).

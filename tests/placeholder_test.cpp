@@ -1,0 +1,3 @@
+// Placeholder test.
+#include <gtest/gtest.h>
+TEST(Placeholder, Builds) { SUCCEED(); }
