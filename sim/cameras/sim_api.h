@@ -1,0 +1,76 @@
+// The grabber library stand-in's own API for tests, benchmarks and the command line: camera sets and counters.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "grabber/kapri_api.h"
+
+namespace qvxsim {
+
+// Replaces the camera set with a JSON document (format: sim/cameras/README.md). Throws
+// std::invalid_argument with a message that names the offending field on a bad document.
+KAPRI_API void loadCameras(const std::string& json);
+KAPRI_API void loadCamerasFromFile(const std::string& path);
+// The compiled-in default set, or the file named by QVX_CAMERAS when that is set.
+KAPRI_API void useDefaultCameras();
+KAPRI_API std::string defaultCamerasJson();
+
+// Back to the default set with fresh live values, all counters and the call log at zero.
+// Only call it when no Grabber is live.
+KAPRI_API void reset();
+
+struct Counters {
+    long liveComObjects = 0;   // VCD objects (collections, items, elements, interfaces, strings, filters) alive
+    long liveGrabbers = 0;     // Grabber objects alive
+    long openDevices = 0;      // devices open through some Grabber
+    long liveSinks = 0;        // FrameHandlerSink objects alive
+    long liveBuffers = 0;      // MemBuffer objects alive
+    long lockedBuffers = 0;    // buffers locked and not yet unlocked
+    long buffersInUse = 0;     // buffers handed to a listener whose handle is not yet released
+    long deliveredFrames = 0;  // buffers handed to listeners
+    long droppedFrames = 0;    // frames the camera produced while no buffer was free
+    long liveItems = 0;        // item objects (device, norm, format, channel) alive
+    long liveDescriptors = 0;  // VideoFormatDesc objects alive
+    long liveListHolders = 0;  // list holders returned by the library and not yet released
+};
+KAPRI_API Counters counters();
+
+// Every Grabber and library call the stand-in received, in order, as "name(arguments)", e.g.
+// "openDev(Cam A)", "setVideoNorm(PAL_B)", "setVideoFormat(Y800 (640x480))", "setFPS(30)",
+// "startLive(0)", "stopLive()", "closeDev()", "setOverlayBitmapPathPosition(0)",
+// "put_Switch(PartialScanOffset/AutoCenter,0)", "put_Value(PartialScanOffset/X,12)".
+KAPRI_API std::vector<std::string> callLog();
+KAPRI_API void clearCallLog();
+
+// The live value of a VCD element's interface, by item and element name (first match); throws
+// std::out_of_range when there is none. Interfaces: "range", "absolute", "switch", "mapStrings".
+KAPRI_API double vcdValue(const std::string& item, const std::string& element, const std::string& interfaceKind);
+KAPRI_API void setVcdValue(const std::string& item, const std::string& element, const std::string& interfaceKind,
+                           double value);
+KAPRI_API long buttonPushes(const std::string& item, const std::string& element);
+
+// The state of a device by name, as the camera holds it (first device of that name).
+struct DeviceState {
+    bool open = false;
+    bool live = false;
+    std::string norm;
+    std::string format;      // text of the current format
+    std::string colorformat; // colour format name of the current format
+    int width = 0;
+    int height = 0;
+    double fps = 0.0;
+    std::int32_t frameRate = 0; // the library's integer value
+    int inputChannel = 0;
+    int sinkColorformat = 0;    // tColorformatEnum of the sink set, 0 when none
+    bool snapMode = true;
+    int overlayBitmapPathPosition = -1;
+};
+KAPRI_API DeviceState deviceState(const std::string& deviceName);
+
+// Pixel pattern used by the camera: the frame number stamped into the first bytes of every buffer
+// (32-bit little-endian, in the first four bytes of the buffer as delivered).
+KAPRI_API std::uint32_t stampedFrameNumber(const std::uint8_t* data);
+
+} // namespace qvxsim

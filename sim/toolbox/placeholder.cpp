@@ -1,1 +1,0 @@
-// The adaptor kit stand-in (placeholder).
