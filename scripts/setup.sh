@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project builds with (only those missing). Run as root on Debian 12.
+# QVX_SETUP_EXTRA="fuzz windows" also installs the fuzzing and Windows cross-build tool chains.
+set -euo pipefail
+
+packages=(cmake make g++ pkg-config git binutils file
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  nlohmann-json3-dev libpng-dev libcli11-dev)
+for extra in ${QVX_SETUP_EXTRA:-}; do
+  case "$extra" in
+    fuzz) packages+=(clang-14 libclang-rt-14-dev llvm-14) ;;
+    windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine) ;;
+    *) echo "setup: unknown extra '$extra'" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq || echo "setup: apt-get update failed; trying with the package lists at hand" >&2
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
