@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "grabber/grabber.h"
@@ -15,15 +16,13 @@ template <class T> using Snapshot = smart_ptr<std::vector<T>>;
 template <class T> Snapshot<T> snapshotOf(const smart_ptr<dvector<T>>& list) {
     const dvector<T>* source = list.get();
     if (source == nullptr) return Snapshot<T>(new refcount_ptr<std::vector<T>>(nullptr));
-    auto* copy = new std::vector<T>();
-    try {
-        copy->reserve(static_cast<std::size_t>(source->size()));
-        for (const T& element : *source) copy->push_back(element);
-    } catch (...) {
-        delete copy;
-        throw;
-    }
-    return Snapshot<T>(new refcount_ptr<std::vector<T>>(copy));
+    // The copy is owned until its holder exists, so a failure on the way leaks nothing.
+    auto copy = std::make_unique<std::vector<T>>();
+    copy->reserve(static_cast<std::size_t>(source->size()));
+    for (const T& element : *source) copy->push_back(element);
+    auto* holder = new refcount_ptr<std::vector<T>>(copy.get());
+    copy.release();
+    return Snapshot<T>(holder);
 }
 
 inline Snapshot<VideoCaptureDeviceItem> snapshotDevices(const Grabber& grabber) {
