@@ -1,0 +1,101 @@
+// Shared set-up of the discovery and description tests: fresh stand-ins, captured boxes and debug text.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/testing.h"
+#include "sim/cameras/sim_api.h"
+#include "sim/toolbox/toolbox.h"
+
+namespace qvxtest {
+
+// Runs the real adaptor, loaded by path, against a camera set the test describes in JSON.
+class DescribeFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qvxsim::reset();
+        qvxtb::clearRecords();
+        qvxtb::setPrintWarnings(false);
+        qvxplatform::setDebugOutputHook([this](const char* text) { debug_.emplace_back(text); });
+        qvxplatform::setMessageBoxHook([this](const qvxplatform::MessageBoxCall& call) {
+            boxes_.push_back(call);
+            return IDOK;
+        });
+        coTaskBefore_ = qvxplatform::liveCoTaskMemBlocks();
+        bstrsBefore_ = qvxplatform::liveBstrs();
+    }
+
+    void TearDown() override {
+        adaptor_.reset();
+        qvxplatform::setDebugOutputHook(nullptr);
+        qvxplatform::setMessageBoxHook(nullptr);
+        qvxtb::failPropertyCreation("");
+        qvxsim::reset();
+        qvxtb::clearRecords();
+    }
+
+    void loadCameras(const std::string& json) { qvxsim::loadCameras(json); }
+    // A set of one camera given as the JSON object of that device.
+    void loadCamera(const std::string& deviceJson) { loadCameras(R"({"devices": [)" + deviceJson + "]}"); }
+
+    qvxtb::Adaptor& adaptor() {
+        if (!adaptor_) adaptor_ = std::make_unique<qvxtb::Adaptor>(QVX_ADAPTOR_PATH);
+        return *adaptor_;
+    }
+
+    // Describes a device by name directly through the export, without the toolbox's own discovery.
+    qvxtb::DeviceDescription describe(const std::string& device, const std::string& format) {
+        qvxtb::DeviceDescription description = adaptor().describe(device, format);
+        return description;
+    }
+
+    // The recorded calls on one host object, as "operation(arguments)".
+    static std::vector<std::string> callsOn(const std::string& object) {
+        std::vector<std::string> out;
+        for (const auto& call : qvxtb::calls())
+            if (call.object == object) out.push_back(call.operation + "(" + call.arguments + ")");
+        return out;
+    }
+
+    static std::vector<std::string> warningTexts() {
+        std::vector<std::string> out;
+        for (const auto& warning : qvxtb::warnings()) out.push_back(warning.text);
+        return out;
+    }
+
+    // The grabber calls of one kind, e.g. every "openDev(" entry of the stand-in's call log.
+    static std::vector<std::string> grabberCalls(const std::string& prefix) {
+        std::vector<std::string> out;
+        for (const auto& call : qvxsim::callLog())
+            if (call.compare(0, prefix.size(), prefix) == 0) out.push_back(call);
+        return out;
+    }
+
+    const std::vector<std::string>& debugOutput() const { return debug_; }
+    const std::vector<qvxplatform::MessageBoxCall>& boxes() const { return boxes_; }
+
+    // Nothing the adaptor obtained is left alive: texts, BSTRs, VCD objects, grabbers, list holders.
+    void expectNothingLeftAlive() const {
+        EXPECT_EQ(qvxplatform::liveCoTaskMemBlocks(), coTaskBefore_);
+        EXPECT_EQ(qvxplatform::liveBstrs(), bstrsBefore_);
+        const qvxsim::Counters counters = qvxsim::counters();
+        EXPECT_EQ(counters.liveComObjects, 0);
+        EXPECT_EQ(counters.openDevices, 0);
+        EXPECT_EQ(counters.liveGrabbers, 0);
+        EXPECT_EQ(counters.liveListHolders, 0);
+        EXPECT_EQ(counters.liveDescriptors, 0);
+    }
+
+private:
+    std::unique_ptr<qvxtb::Adaptor> adaptor_;
+    std::vector<std::string> debug_;
+    std::vector<qvxplatform::MessageBoxCall> boxes_;
+    long coTaskBefore_ = 0;
+    long bstrsBefore_ = 0;
+};
+
+} // namespace qvxtest
