@@ -29,8 +29,9 @@ struct Warning {
     std::string text; // as the user sees it, after the host formatted it
 };
 
-// One call the adaptor made into a host object, e.g. {"deviceInfo", "createDeviceFormat", "1|PAL_B:RGB24 (640x480)"}.
-// Arguments are joined with '|'; texts as given, numbers in decimal, doubles with "%g", booleans 0/1.
+// One call the adaptor made into a host object, e.g. {"deviceInfo", "createDeviceFormat", "1|PAL_B:RGB24
+// (640x480)"}. Arguments are joined with '|'; texts as given, numbers in decimal, doubles with "%g", booleans
+// 0/1.
 struct CallRecord {
     std::string object; // hardwareInfo, deviceInfo, propFactory, sourceInfo, adaptorManager, engine,
                         // frame, enginePropContainer, devicePropContainer, propInfo
@@ -47,6 +48,16 @@ IMAQMEX_API long liveImaqAllocations();
 IMAQMEX_API void failImaqmallocAfter(long count);
 // Warnings also go to standard error as "Warning: <text>" unless silenced (tests silence them).
 IMAQMEX_API void setPrintWarnings(bool print);
+// Call recording is on by default; long acquisitions (benchmarks, the command line) switch it off.
+IMAQMEX_API void setRecordCalls(bool record);
+// imaqfree calls with a pointer imaqmalloc never handed out, or handed out and already freed.
+IMAQMEX_API long invalidImaqFrees();
+// Makes every property creation under `name` return null ("*": every name; "": none again).
+IMAQMEX_API void failPropertyCreation(const std::string& name);
+// Makes the engine's make-frame return null once `count` more frames have been made (-1: never).
+IMAQMEX_API void failMakeFrameAfter(long count);
+// Frame objects the engine made that were not yet handed back to it.
+IMAQMEX_API long liveFrameObjects();
 
 // ---- Discovery and description -----------------------------------------------------------------
 
@@ -63,7 +74,7 @@ struct DeviceInfo {
     std::vector<FormatInfo> formats;
 };
 
-enum class PropType { Double, Integer, Enum };
+enum class PropType { Double, Integer, Enum, String };
 
 struct EnumValue {
     std::string text;
@@ -74,6 +85,7 @@ struct PropertyInfo {
     std::string name;
     PropType type = PropType::Integer;
     double min = 0, max = 0, defaultValue = 0; // numeric kinds (integer created with two ints: min, max)
+    bool hasLimits = true;                     // false: min and max are kept as given but not enforced
     std::vector<EnumValue> values;             // enumerated: default first, then in the order added
     std::string readOnly = "never";            // "always", "never", "whileRunning"
     bool deviceSpecific = true;
@@ -86,7 +98,8 @@ struct SourceInfo {
 
 struct DeviceDescription {
     std::vector<SourceInfo> sources;
-    std::vector<PropertyInfo> properties; // published ones, in publishing order; a later one of the same name replaces
+    std::vector<PropertyInfo>
+        properties; // published ones, in publishing order; a later one of the same name replaces
 };
 
 // ---- Acquisition ---------------------------------------------------------------------------------
@@ -116,6 +129,8 @@ public:
     Adaptor& operator=(const Adaptor&) = delete;
 
     const std::string& path() const;
+    // The adaptor's name as the toolbox shows it: the file name without "lib" and extension, lower case.
+    std::string name() const;
     std::vector<DeviceInfo> hwinfo();
     // The device by id (decimal text) or name, as the last hwinfo reported it (hwinfo runs if needed).
     DeviceInfo findDevice(const std::string& idOrName);
@@ -161,7 +176,8 @@ public:
     // One frame, as getsnapshot does: a one-frame acquisition of its own.
     Frame getsnapshot(double timeoutSeconds = 10);
 
-    // ROIPosition: the host's copy, read through the adaptor's region query and set through its region change.
+    // ROIPosition: the host's copy, read through the adaptor's region query and set through its region
+    // change.
     std::array<int, 4> getROIPosition();
     void setROIPosition(int x, int y, int width, int height);
 

@@ -1,0 +1,35 @@
+// The state of one video input's acquisition, shared by its engine, adaptor manager and VideoInput.
+#pragma once
+
+#include <array>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+#include "host/adaptor.h"
+#include "sim/toolbox/toolbox.h"
+
+namespace qvxtb::detail {
+
+struct AcquisitionState {
+    std::mutex mutex;
+    std::condition_variable changed;
+
+    bool open = false;     // the host called the adaptor's open
+    bool starting = false; // inside the adaptor's start: frames are wanted, but no acquisition is active yet
+    bool running = false;
+    long framesPerTrigger = 10;
+    long triggerRepeat = 0;
+    long acquired = 0; // counted by the adaptor through the manager since the last start
+    int restarts = 0;
+    bool roiKnown = false;
+    std::array<int, 4> roi{};
+    std::deque<Frame> queue;
+
+    // Frames one acquisition wants; negative: until stopped.
+    long wanted() const { return framesPerTrigger <= 0 ? -1 : framesPerTrigger * (triggerRepeat + 1); }
+    bool complete() const { return wanted() >= 0 && acquired >= wanted(); }
+    bool framesWanted() const { return (starting || running) && !complete(); }
+};
+
+} // namespace qvxtb::detail

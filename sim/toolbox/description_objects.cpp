@@ -1,0 +1,120 @@
+// The property factory: builds each property's description and publishes it into the device's property set.
+#include "sim/toolbox/description_objects.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "sim/toolbox/records.h"
+
+namespace qvxtb::detail {
+namespace {
+
+std::string text(const char* value) { return value != nullptr ? value : ""; }
+
+} // namespace
+
+imaqkit::PropHandle PropFactoryObject::make(PropertyInfo info) {
+    if (propertyCreationFails(info.name.c_str())) return nullptr;
+    made_.push_back(std::make_unique<PropertyInfo>(std::move(info)));
+    return made_.back().get();
+}
+
+PropertyInfo* PropFactoryObject::find(imaqkit::PropHandle handle) {
+    auto it =
+        std::find_if(made_.begin(), made_.end(), [&](const auto& made) { return made.get() == handle; });
+    return it != made_.end() ? it->get() : nullptr;
+}
+
+imaqkit::PropHandle PropFactoryObject::createDoubleProperty(const char* name, double min, double max,
+                                                            double def) {
+    record("propFactory", "createDoubleProperty", name, min, max, def);
+    PropertyInfo info;
+    info.name = text(name);
+    info.type = PropType::Double;
+    info.min = min;
+    info.max = max;
+    info.defaultValue = def;
+    return make(std::move(info));
+}
+
+imaqkit::PropHandle PropFactoryObject::createIntProperty(const char* name, int first, int second) {
+    record("propFactory", "createIntProperty", name, first, second);
+    // An integer without limits: its values come from the adaptor's getter. The two integers are kept as
+    // given; the first also serves as the default.
+    PropertyInfo info;
+    info.name = text(name);
+    info.type = PropType::Integer;
+    info.min = first;
+    info.max = second;
+    info.defaultValue = first;
+    info.hasLimits = false;
+    return make(std::move(info));
+}
+
+imaqkit::PropHandle PropFactoryObject::createIntRangeProperty(const char* name, int min, int max, int def,
+                                                              int flag) {
+    record("propFactory", "createIntRangeProperty", name, min, max, def, flag);
+    PropertyInfo info;
+    info.name = text(name);
+    info.type = PropType::Integer;
+    info.min = min;
+    info.max = max;
+    info.defaultValue = def;
+    return make(std::move(info));
+}
+
+imaqkit::PropHandle PropFactoryObject::createEnumProperty(const char* name, const char* first, int id) {
+    record("propFactory", "createEnumProperty", name, first, id);
+    PropertyInfo info;
+    info.name = text(name);
+    info.type = PropType::Enum;
+    info.defaultValue = id;
+    info.values.push_back({text(first), id});
+    return make(std::move(info));
+}
+
+void PropFactoryObject::addEnumValue(imaqkit::PropHandle property, const char* value, int id) {
+    PropertyInfo* info = find(property);
+    record("propFactory", "addEnumValue", info != nullptr ? info->name : std::string("(invalid handle)"),
+           value, id);
+    if (info == nullptr || info->type != PropType::Enum) return;
+    // The same text under the same id again (a default offered twice) is one value, not two.
+    const std::string added = text(value);
+    const bool repeated = std::any_of(info->values.begin(), info->values.end(),
+                                      [&](const EnumValue& v) { return v.text == added && v.id == id; });
+    if (!repeated) info->values.push_back({added, id});
+}
+
+void PropFactoryObject::addProperty(imaqkit::PropHandle property) {
+    PropertyInfo* info = find(property);
+    record("propFactory", "addProperty", info != nullptr ? info->name : std::string("(invalid handle)"));
+    if (info == nullptr || std::find(published_.begin(), published_.end(), info) != published_.end()) return;
+    // A later property under a name already held replaces the earlier one.
+    published_.erase(std::remove_if(published_.begin(), published_.end(),
+                                    [&](const PropertyInfo* held) { return held->name == info->name; }),
+                     published_.end());
+    published_.push_back(info);
+}
+
+void PropFactoryObject::setPropReadOnly(imaqkit::PropHandle property, const char* mode) {
+    PropertyInfo* info = find(property);
+    record("propFactory", "setPropReadOnly", info != nullptr ? info->name : std::string("(invalid handle)"),
+           mode);
+    if (info == nullptr) return;
+    const std::string value = text(mode);
+    if (value == "always" || value == "never" || value == "whileRunning") info->readOnly = value;
+}
+
+std::vector<PropertyInfo> PropFactoryObject::published() const {
+    std::vector<PropertyInfo> properties;
+    properties.reserve(published_.size());
+    for (const PropertyInfo* info : published_) properties.push_back(*info);
+    return properties;
+}
+
+void SourceInfoObject::addAdaptorSource(const char* name, int id) {
+    record("sourceInfo", "addAdaptorSource", name, id);
+    sources_.push_back({text(name), id});
+}
+
+} // namespace qvxtb::detail

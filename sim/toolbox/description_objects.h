@@ -1,0 +1,48 @@
+// The host objects of description: the property factory, the source list and the (unused) trigger list.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/prop_factory.h"
+#include "host/source_info.h"
+#include "sim/toolbox/toolbox.h"
+
+namespace qvxtb::detail {
+
+class PropFactoryObject final : public imaqkit::IPropFactory {
+public:
+    imaqkit::PropHandle createDoubleProperty(const char* name, double min, double max, double def) override;
+    imaqkit::PropHandle createIntProperty(const char* name, int first, int second) override;
+    imaqkit::PropHandle createIntRangeProperty(const char* name, int min, int max, int def,
+                                               int flag) override;
+    imaqkit::PropHandle createEnumProperty(const char* name, const char* text, int id) override;
+    void addEnumValue(imaqkit::PropHandle property, const char* text, int id) override;
+    void addProperty(imaqkit::PropHandle property) override;
+    void setPropReadOnly(imaqkit::PropHandle property, const char* mode) override;
+
+    // The published properties, in publishing order.
+    std::vector<PropertyInfo> published() const;
+
+private:
+    imaqkit::PropHandle make(PropertyInfo info);
+    PropertyInfo* find(imaqkit::PropHandle handle);
+
+    // Every property made, published or not; handles stay valid until the factory goes.
+    std::vector<std::unique_ptr<PropertyInfo>> made_;
+    std::vector<PropertyInfo*> published_;
+};
+
+class SourceInfoObject final : public imaqkit::IVideoSourceInfo {
+public:
+    void addAdaptorSource(const char* name, int id) override;
+    const std::vector<SourceInfo>& sources() const { return sources_; }
+
+private:
+    std::vector<SourceInfo> sources_;
+};
+
+class TriggerInfoObject final : public imaqkit::ITriggerInfo {};
+
+} // namespace qvxtb::detail

@@ -1,0 +1,40 @@
+// The engine; make-frame and receive-frame run on the grabber's delivery thread.
+#include "sim/toolbox/engine.h"
+
+#include "sim/toolbox/frame_object.h"
+#include "sim/toolbox/records.h"
+
+namespace qvxtb::detail {
+
+Engine::Engine() : state_(std::make_shared<AcquisitionState>()) {}
+
+Engine::~Engine() = default;
+
+imaqkit::IAdaptorFrame* Engine::makeFrame(int frameType, int width, int height) {
+    record("engine", "makeFrame", frameType, width, height);
+    if (bytesPerPixel(frameType) == 0 || width < 0 || height < 0 || makeFrameFails()) return nullptr;
+    return new FrameObject(frameType, width, height);
+}
+
+void Engine::receiveFrame(imaqkit::IAdaptorFrame* frame) {
+    record("engine", "receiveFrame");
+    auto* ours = dynamic_cast<FrameObject*>(frame);
+    if (ours == nullptr) return;
+    Frame taken = ours->take();
+    delete ours;
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->queue.push_back(std::move(taken));
+    state_->changed.notify_all();
+}
+
+imaqkit::IPropContainer* Engine::getEnginePropContainer() {
+    record("engine", "getEnginePropContainer");
+    return &engineProperties_;
+}
+
+imaqkit::IPropContainer* Engine::getAdaptorPropContainer() {
+    record("engine", "getAdaptorPropContainer");
+    return &deviceProperties_;
+}
+
+} // namespace qvxtb::detail

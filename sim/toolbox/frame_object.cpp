@@ -1,0 +1,100 @@
+// Frame objects and the region copy behind set-image; the one copy of every delivered frame happens here.
+#include "sim/toolbox/frame_object.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "sim/toolbox/records.h"
+
+namespace qvxtb {
+
+int Frame::bytesPerPixel() const { return detail::bytesPerPixel(frameType); }
+
+std::vector<std::uint8_t> Frame::upright() const {
+    const int bpp = bytesPerPixel();
+    if (bpp == 0 || width <= 0 || height <= 0) return {};
+    const std::size_t w = static_cast<std::size_t>(width);
+    const std::size_t h = static_cast<std::size_t>(height);
+    if (!detail::isBottomUp(frameType)) return data;
+    std::vector<std::uint8_t> rgb(w * h * 3);
+    for (std::size_t row = 0; row < h; ++row) {
+        const std::uint8_t* source = data.data() + (h - 1 - row) * w * static_cast<std::size_t>(bpp);
+        std::uint8_t* target = rgb.data() + row * w * 3;
+        for (std::size_t column = 0; column < w; ++column, source += bpp, target += 3) {
+            target[0] = source[2];
+            target[1] = source[1];
+            target[2] = source[0];
+        }
+    }
+    return rgb;
+}
+
+namespace detail {
+
+int bytesPerPixel(int frameType) {
+    switch (frameType) {
+    case imaqkit::kFrameMono8:
+        return 1;
+    case imaqkit::kFrameMono16:
+        return 2;
+    case imaqkit::kFrameBgr24:
+        return 3;
+    case imaqkit::kFrameBgrx32:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+bool isBottomUp(int frameType) {
+    return frameType == imaqkit::kFrameBgr24 || frameType == imaqkit::kFrameBgrx32;
+}
+
+void copyRegion(Frame& frame, const std::uint8_t* buffer, int bufferWidth, int bufferHeight, int x, int y) {
+    const long long bpp = bytesPerPixel(frame.frameType);
+    if (buffer == nullptr || bpp == 0 || bufferWidth <= 0 || bufferHeight <= 0 || frame.width <= 0 ||
+        frame.height <= 0)
+        return;
+    // 64-bit arithmetic throughout: offsets near the int limits must clip, not wrap.
+    const long long w = frame.width, h = frame.height, bw = bufferWidth, bh = bufferHeight;
+    const long long firstColumn = std::max(0LL, -static_cast<long long>(x));
+    const long long endColumn = std::min(w, bw - x);
+    if (endColumn <= firstColumn) return;
+    const std::size_t rowBytes = static_cast<std::size_t>((endColumn - firstColumn) * bpp);
+    const bool bottomUp = isBottomUp(frame.frameType);
+    for (long long row = 0; row < h; ++row) { // row of the upright region
+        const long long imageRow = y + row;
+        if (imageRow < 0 || imageRow >= bh) continue;
+        // Bottom-up layouts store the upright image's last row first, in the buffer and in the frame alike.
+        const long long sourceRow = bottomUp ? bh - 1 - imageRow : imageRow;
+        const long long targetRow = bottomUp ? h - 1 - row : row;
+        const std::uint8_t* source = buffer + (sourceRow * bw + x + firstColumn) * bpp;
+        std::uint8_t* target = frame.data.data() + (targetRow * w + firstColumn) * bpp;
+        std::memcpy(target, source, rowBytes);
+    }
+}
+
+FrameObject::FrameObject(int frameType, int width, int height) {
+    frame_.frameType = frameType;
+    frame_.width = width;
+    frame_.height = height;
+    frame_.data.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                           static_cast<std::size_t>(bytesPerPixel(frameType)),
+                       0);
+    frameObjectMade();
+}
+
+FrameObject::~FrameObject() { frameObjectGone(); }
+
+void FrameObject::setImage(void* data, int bufferWidth, int bufferHeight, int x, int y) {
+    record("frame", "setImage", bufferWidth, bufferHeight, x, y);
+    copyRegion(frame_, static_cast<const std::uint8_t*>(data), bufferWidth, bufferHeight, x, y);
+}
+
+void FrameObject::setTime(double time) {
+    record("frame", "setTime", time);
+    frame_.time = time;
+}
+
+} // namespace detail
+} // namespace qvxtb

@@ -1,0 +1,35 @@
+// The engine's frame object: one frame's pixels, filled once from the adaptor's buffer.
+#pragma once
+
+#include <cstdint>
+
+#include "host/frame.h"
+#include "sim/toolbox/toolbox.h"
+
+namespace qvxtb::detail {
+
+// Bytes per pixel of a frame type code; 0 for a code the host does not know.
+int bytesPerPixel(int frameType);
+bool isBottomUp(int frameType);
+
+// Copies `frame`'s region from a buffer of bufferWidth x bufferHeight pixels at (x, y) of the upright
+// image. Parts of the region outside the buffer are left as they are; nothing outside it is read.
+void copyRegion(Frame& frame, const std::uint8_t* buffer, int bufferWidth, int bufferHeight, int x, int y);
+
+class FrameObject final : public imaqkit::IAdaptorFrame {
+public:
+    FrameObject(int frameType, int width, int height);
+    ~FrameObject();
+    FrameObject(const FrameObject&) = delete;
+    FrameObject& operator=(const FrameObject&) = delete;
+
+    void setImage(void* data, int bufferWidth, int bufferHeight, int x, int y) override;
+    void setTime(double time) override;
+
+    Frame take() { return std::move(frame_); }
+
+private:
+    Frame frame_;
+};
+
+} // namespace qvxtb::detail
