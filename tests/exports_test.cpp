@@ -36,8 +36,11 @@ TEST(Exports, OnlyTheFiveEntryPointsAreOurs) {
     const std::set<std::string> entryPoints = {"initializeAdaptor", "uninitializeAdaptor", "getAvailHW",
                                                "getDeviceAttributes", "createInstance"};
     for (const auto& entry : entryPoints) EXPECT_EQ(names.count(entry), 1u) << entry;
-    for (const auto& name : names)
-        if (entryPoints.count(name) == 0) EXPECT_FALSE(isOurs(name)) << name;
+    for (const auto& name : names) {
+        if (entryPoints.count(name) == 0) {
+            EXPECT_FALSE(isOurs(name)) << name;
+        }
+    }
 }
 
 } // namespace
