@@ -47,10 +47,14 @@ protected:
         return *adaptor_;
     }
 
-    // Describes a device by name directly through the export, without the toolbox's own discovery.
+    // Describes a device as the toolbox does, after its own discovery; the records then hold only
+    // what the description did.
     qvxtb::DeviceDescription describe(const std::string& device, const std::string& format) {
-        qvxtb::DeviceDescription description = adaptor().describe(device, format);
-        return description;
+        adaptor().hwinfo();
+        qvxtb::clearRecords();
+        qvxsim::clearCallLog();
+        debug_.clear();
+        return adaptor().describe(device, format);
     }
 
     // The recorded calls on one host object, as "operation(arguments)".
