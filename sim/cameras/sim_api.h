@@ -1,6 +1,8 @@
-// The grabber library stand-in's own API for tests, benchmarks and the command line: camera sets and counters.
+// The grabber library stand-in's own API for tests, benchmarks and the command line: camera sets and
+// counters.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,18 +24,18 @@ KAPRI_API std::string defaultCamerasJson();
 KAPRI_API void reset();
 
 struct Counters {
-    long liveComObjects = 0;   // VCD objects (collections, items, elements, interfaces, strings, filters) alive
-    long liveGrabbers = 0;     // Grabber objects alive
-    long openDevices = 0;      // devices open through some Grabber
-    long liveSinks = 0;        // FrameHandlerSink objects alive
-    long liveBuffers = 0;      // MemBuffer objects alive
-    long lockedBuffers = 0;    // buffers locked and not yet unlocked
-    long buffersInUse = 0;     // buffers handed to a listener whose handle is not yet released
-    long deliveredFrames = 0;  // buffers handed to listeners
-    long droppedFrames = 0;    // frames the camera produced while no buffer was free
-    long liveItems = 0;        // item objects (device, norm, format, channel) alive
-    long liveDescriptors = 0;  // VideoFormatDesc objects alive
-    long liveListHolders = 0;  // list holders returned by the library and not yet released
+    long liveComObjects = 0; // VCD objects (collections, items, elements, interfaces, strings, filters) alive
+    long liveGrabbers = 0;   // Grabber objects alive
+    long openDevices = 0;    // devices open through some Grabber
+    long liveSinks = 0;      // FrameHandlerSink objects alive
+    long liveBuffers = 0;    // MemBuffer objects alive
+    long lockedBuffers = 0;  // buffers locked and not yet unlocked
+    long buffersInUse = 0;   // buffers handed to a listener whose handle is not yet released
+    long deliveredFrames = 0; // buffers handed to listeners
+    long droppedFrames = 0;   // frames the camera produced while no buffer was free
+    long liveItems = 0;       // item objects (device, norm, format, channel) alive
+    long liveDescriptors = 0; // VideoFormatDesc objects alive
+    long liveListHolders = 0; // list holders returned by the library and not yet released
 };
 KAPRI_API Counters counters();
 
@@ -46,9 +48,10 @@ KAPRI_API void clearCallLog();
 
 // The live value of a VCD element's interface, by item and element name (first match); throws
 // std::out_of_range when there is none. Interfaces: "range", "absolute", "switch", "mapStrings".
-KAPRI_API double vcdValue(const std::string& item, const std::string& element, const std::string& interfaceKind);
-KAPRI_API void setVcdValue(const std::string& item, const std::string& element, const std::string& interfaceKind,
-                           double value);
+KAPRI_API double vcdValue(const std::string& item, const std::string& element,
+                          const std::string& interfaceKind);
+KAPRI_API void setVcdValue(const std::string& item, const std::string& element,
+                           const std::string& interfaceKind, double value);
 KAPRI_API long buttonPushes(const std::string& item, const std::string& element);
 
 // The state of a device by name, as the camera holds it (first device of that name).
@@ -63,11 +66,26 @@ struct DeviceState {
     double fps = 0.0;
     std::int32_t frameRate = 0; // the library's integer value
     int inputChannel = 0;
-    int sinkColorformat = 0;    // tColorformatEnum of the sink set, 0 when none
+    int sinkColorformat = 0; // tColorformatEnum of the sink set, 0 when none
     bool snapMode = true;
     int overlayBitmapPathPosition = -1;
 };
 KAPRI_API DeviceState deviceState(const std::string& deviceName);
+
+// One FrameHandlerSink::create call as the library received it, in order since the last reset.
+struct SinkFrameType {
+    int colorformat = 0; // tColorformatEnum of the subtype; 0 for an all-zero or unknown subtype
+    int width = 0;
+    int height = 0;
+    std::uint32_t bufferSize = 0;
+};
+struct SinkCreation {
+    std::int32_t bufferCount = 0;
+    std::vector<SinkFrameType> frameTypes;
+    bool buffersGiven = false; // the MemBufferCollection handle held a collection
+    std::size_t outputTypes = 0;
+};
+KAPRI_API std::vector<SinkCreation> sinkCreations();
 
 // Pixel pattern used by the camera: the frame number stamped into the first bytes of every buffer
 // (32-bit little-endian, in the first four bytes of the buffer as delivered).

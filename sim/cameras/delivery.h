@@ -1,0 +1,43 @@
+// The delivery thread of one live Grabber: paces frames, fills ring buffers and calls the listeners.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "grabber/grabber.h"
+#include "sim/cameras/system.h"
+
+namespace qvxsim {
+
+class BufferRing;
+
+class Delivery {
+public:
+    Delivery(KapriLib::Grabber& grabber, std::shared_ptr<Session> session);
+    Delivery(const Delivery&) = delete;
+    Delivery& operator=(const Delivery&) = delete;
+    // Stops and joins; from the delivery thread itself (a listener destroying its grabber) it detaches.
+    ~Delivery();
+
+    // Asks the thread to leave; joins it unless called on the thread itself.
+    void stop();
+    // Lets a stopped thread finish on its own; the object must then be left alive (it is small).
+    void detach();
+    // The Delivery whose thread is the calling thread, or null.
+    static Delivery* current();
+
+private:
+    void run();
+
+    KapriLib::Grabber& grabber_;
+    std::shared_ptr<Session> session_;
+    std::atomic<bool> stop_{false};
+    std::mutex waitMutex_;
+    std::condition_variable wake_;
+    std::thread thread_;
+};
+
+} // namespace qvxsim

@@ -1,0 +1,187 @@
+// The stand-in's own API: camera sets, counters, call log, live values and device state for tests.
+#include "sim/cameras/sim_api.h"
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "sim/cameras/sim_sink.h"
+#include "sim/cameras/system.h"
+
+namespace qvxsim {
+
+extern const char kDefaultCamerasJson[];
+extern const std::size_t kDefaultCamerasJsonSize;
+
+namespace {
+
+using Lock = std::lock_guard<std::mutex>;
+
+VcdElement& findElement(const std::string& item, const std::string& element) {
+    System& sys = System::instance();
+    for (const auto& camera : sys.cameras()->cameras)
+        for (VcdItem& i : camera->vcd.values)
+            if (i.name == item)
+                for (VcdElement& e : i.elements)
+                    if (e.name == element) return e;
+    throw std::out_of_range("no VCD element " + item + "/" + element);
+}
+
+[[noreturn]] void noInterface(const std::string& item, const std::string& element, const std::string& kind) {
+    throw std::out_of_range("VCD element " + item + "/" + element + " has no " + kind + " interface");
+}
+
+} // namespace
+
+void loadCameras(const std::string& json) {
+    auto set = parseCameraSet(json);
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    sys.setCameras(std::move(set));
+}
+
+void loadCamerasFromFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::invalid_argument("cannot read camera description " + path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    loadCameras(text.str());
+}
+
+void useDefaultCameras() {
+    auto set = loadDefaultCameraSet();
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    sys.setCameras(std::move(set));
+}
+
+std::string defaultCamerasJson() { return std::string(kDefaultCamerasJson, kDefaultCamerasJsonSize); }
+
+void reset() {
+    std::shared_ptr<CameraSet> set;
+    try {
+        set = loadDefaultCameraSet();
+    } catch (const std::exception&) {
+        set = parseCameraSet(defaultCamerasJson());
+    }
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    sys.setCameras(std::move(set));
+    sys.clearLog();
+    sys.sinkCreations.clear();
+    // Counts of live objects stay true; only the event counts start again.
+    sys.counters.deliveredFrames.store(0);
+    sys.counters.droppedFrames.store(0);
+}
+
+Counters counters() {
+    const AtomicCounters& c = System::instance().counters;
+    Counters out;
+    out.liveComObjects = c.liveComObjects.load();
+    out.liveGrabbers = c.liveGrabbers.load();
+    out.openDevices = c.openDevices.load();
+    out.liveSinks = c.liveSinks.load();
+    out.liveBuffers = c.liveBuffers.load();
+    out.lockedBuffers = c.lockedBuffers.load();
+    out.buffersInUse = c.buffersInUse.load();
+    out.deliveredFrames = c.deliveredFrames.load();
+    out.droppedFrames = c.droppedFrames.load();
+    out.liveItems = c.liveItems.load();
+    out.liveDescriptors = c.liveDescriptors.load();
+    out.liveListHolders = c.liveListHolders.load();
+    return out;
+}
+
+std::vector<std::string> callLog() {
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    return sys.logCopy();
+}
+
+void clearCallLog() {
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    sys.clearLog();
+}
+
+double vcdValue(const std::string& item, const std::string& element, const std::string& kind) {
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    VcdElement& e = findElement(item, element);
+    if (kind == "range" && e.range) return e.range->value;
+    if (kind == "absolute" && e.absolute) return e.absolute->value;
+    if (kind == "switch" && e.switchValue)
+        return e.switchValue->raw ? *e.switchValue->raw : (e.switchValue->on ? -1 : 0);
+    if (kind == "mapStrings" && e.mapStrings) return e.mapStrings->value;
+    noInterface(item, element, kind);
+}
+
+void setVcdValue(const std::string& item, const std::string& element, const std::string& kind, double value) {
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    VcdElement& e = findElement(item, element);
+    if (kind == "range" && e.range)
+        e.range->value = static_cast<LONG>(value);
+    else if (kind == "absolute" && e.absolute)
+        e.absolute->value = value;
+    else if (kind == "switch" && e.switchValue)
+        e.switchValue->on = value != 0.0;
+    else if (kind == "mapStrings" && e.mapStrings)
+        e.mapStrings->value = static_cast<LONG>(value);
+    else
+        noInterface(item, element, kind);
+}
+
+long buttonPushes(const std::string& item, const std::string& element) {
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    VcdElement& e = findElement(item, element);
+    if (!e.button) noInterface(item, element, "button");
+    return e.button->pushes;
+}
+
+DeviceState deviceState(const std::string& deviceName) {
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    const Session* chosen = nullptr;
+    for (const auto& s : sys.sessions) {
+        if (!s->camera || s->camera->name != deviceName) continue;
+        if (chosen == nullptr || (s->live && !chosen->live) ||
+            (s->live == chosen->live && s->openedAt > chosen->openedAt))
+            chosen = s.get();
+    }
+    DeviceState state;
+    if (chosen == nullptr) return state;
+    state.open = true;
+    state.live = chosen->live;
+    state.norm = chosen->norm;
+    if (chosen->hasFormat) {
+        state.format = chosen->format.text;
+        state.colorformat = chosen->format.colorformat;
+        state.width = chosen->format.width;
+        state.height = chosen->format.height;
+    }
+    state.fps = chosen->fps;
+    state.frameRate = chosen->rate;
+    state.inputChannel = chosen->channel;
+    if (const SimSink* sink = simSinkOf(chosen->sinkHolder)) {
+        state.sinkColorformat = sink->getColorformat();
+        state.snapMode = sink->getSnapMode();
+    }
+    state.overlayBitmapPathPosition = chosen->overlayPosition;
+    return state;
+}
+
+std::uint32_t stampedFrameNumber(const std::uint8_t* data) {
+    return std::uint32_t{data[0]} | (std::uint32_t{data[1]} << 8) | (std::uint32_t{data[2]} << 16) |
+           (std::uint32_t{data[3]} << 24);
+}
+
+std::vector<SinkCreation> sinkCreations() {
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    return sys.sinkCreations;
+}
+
+} // namespace qvxsim

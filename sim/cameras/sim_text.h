@@ -1,0 +1,22 @@
+// Text and identifier helpers of the camera stand-in: UTF-8 to wide, BSTRs, CoTaskMem texts, GUID text.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "grabber/dstring.h"
+#include "platform/win32.h"
+
+namespace qvxsim {
+
+WideString utf8ToWide(const std::string& text);
+// A copy in CoTaskMem memory, as dstringw results are handed out; null when allocation fails.
+KapriLib::dstringw toDstringw(const std::string& text);
+// A copy from SysAllocString; null when allocation fails.
+BSTR toBstr(const std::string& text);
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", hexadecimal digits in either case.
+std::optional<GUID> parseGuid(const std::string& text);
+std::string guidText(const GUID& id);
+std::string stripBlanks(const std::string& text);
+
+} // namespace qvxsim
