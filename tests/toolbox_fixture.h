@@ -1,0 +1,36 @@
+// Shared set-up of the toolbox stand-in's own tests: the tests' adaptor loaded fresh, records cleared.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "sim/toolbox/toolbox.h"
+
+namespace qvxtest {
+
+class ToolboxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qvxtb::setPrintWarnings(false);
+        qvxtb::setRecordCalls(true);
+        qvxtb::clearRecords();
+        before_ = qvxtb::liveImaqAllocations();
+        adaptor_ = std::make_unique<qvxtb::Adaptor>(QVX_TOOLBOX_TEST_ADAPTOR);
+    }
+    void TearDown() override {
+        adaptor_.reset();
+        qvxtb::failImaqmallocAfter(-1);
+        qvxtb::failPropertyCreation("");
+        qvxtb::failMakeFrameAfter(-1);
+        EXPECT_EQ(qvxtb::liveImaqAllocations(), before_) << "imaqmalloc blocks left behind";
+        EXPECT_EQ(qvxtb::liveFrameObjects(), 0);
+        EXPECT_EQ(qvxtb::invalidImaqFrees(), 0);
+    }
+    qvxtb::Adaptor& adaptor() { return *adaptor_; }
+
+    long before_ = 0;
+    std::unique_ptr<qvxtb::Adaptor> adaptor_;
+};
+
+} // namespace qvxtest
