@@ -155,7 +155,7 @@ TEST_F(Catalogue, BlanksAndHyphensLeaveTheNames) {
     EXPECT_THAT(names, ElementsAre("AutoGainLimitOnePush", "RedLevel", "GreenLevel", "BlueLevel",
                                    "ExposureTimeAuto", "Gain", "Gain", "StraßeÄb"));
     EXPECT_THAT(debugOutput(),
-                ElementsAre("Property : ", "AutoGainLimit", "\n", "AutoGainLimitOnePush", "\n",
+                ElementsAre("Property : ", "Auto-GainLimit", "\n", "AutoGainLimitOnePush", "\n",
                             "Property : ", "ColourLevels", "\n", "RedLevel", "\n", "GreenLevel", "\n",
                             "BlueLevel", "\n", "Property : ", "ExposureTime", "\n", "ExposureTimeAuto", "\n",
                             "Property : ", "Gain", "\n", "Gain", "\n", "Property : ", "Gain", "\n", "Gain",
