@@ -21,6 +21,7 @@ struct AcquisitionState {
     long framesPerTrigger = 10;
     long triggerRepeat = 0;
     long acquired = 0; // counted by the adaptor through the manager since the last start
+    long received = 0; // frames handed to the engine since the last start; the count follows each one
     int restarts = 0;
     bool roiKnown = false;
     std::array<int, 4> roi{};
@@ -28,7 +29,8 @@ struct AcquisitionState {
 
     // Frames one acquisition wants; negative: until stopped.
     long wanted() const { return framesPerTrigger <= 0 ? -1 : framesPerTrigger * (triggerRepeat + 1); }
-    bool complete() const { return wanted() >= 0 && acquired >= wanted(); }
+    // A frame is handed over before it is counted; a reader that has it in hand must see it as in.
+    bool complete() const { return wanted() >= 0 && (acquired >= wanted() || received >= wanted()); }
     bool framesWanted() const { return (starting || running) && !complete(); }
 };
 

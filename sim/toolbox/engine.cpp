@@ -24,6 +24,7 @@ void Engine::receiveFrame(imaqkit::IAdaptorFrame* frame) {
     delete ours;
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->queue.push_back(std::move(taken));
+    ++state_->received;
     state_->changed.notify_all();
 }
 

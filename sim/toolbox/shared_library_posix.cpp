@@ -1,4 +1,6 @@
 // SharedLibrary on systems with dlopen.
+#if !defined(_WIN32)
+
 #include <dlfcn.h>
 
 #include "sim/toolbox/shared_library.h"
@@ -22,3 +24,5 @@ SharedLibrary::~SharedLibrary() {
 void* SharedLibrary::symbol(const char* name) const { return dlsym(handle_, name); }
 
 } // namespace qvxtb::detail
+
+#endif

@@ -81,6 +81,7 @@ void VideoInput::start() {
         std::lock_guard<std::mutex> lock(state.mutex);
         if (state.running || state.starting) throw ToolboxError("The video input is already running.");
         state.acquired = 0;
+        state.received = 0;
         state.queue.clear();
     }
     detail::record("imaqkit", "openDevice");
