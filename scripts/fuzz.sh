@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang-14 (address + undefined) and runs each for a bounded time:
+#   scripts/fuzz.sh [SECONDS_PER_TARGET] [BUILD_DIR]   (default 30 s each, build-fuzz)
+# Findings (crash, leak, sanitizer report, failed check) stop the run with a non-zero status; the
+# input that caused it is left in the build directory's findings/ folder.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-30}
+dir=${2:-"$root/build-fuzz"}
+QVX_SETUP_EXTRA="${QVX_SETUP_EXTRA:-} fuzz" "$root/scripts/setup.sh"
+CC=clang-14 CXX=clang++-14 "$root/scripts/build.sh" "$dir" -DQVX_BUILD_FUZZ=ON -DQVX_BUILD_TESTS=OFF \
+  -DQVX_BUILD_BENCH=OFF -DQVX_SANITIZE=address,undefined -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g"
+export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+for target in fuzz_text fuzz_naming fuzz_camera; do
+  corpus="$dir/corpus/${target#fuzz_}"
+  findings="$dir/findings/${target#fuzz_}"
+  mkdir -p "$corpus" "$findings"
+  max_len=4096
+  [ "$target" = fuzz_camera ] && max_len=8192
+  echo "fuzz: $target for ${seconds}s"
+  # The working corpus grows in the build directory; the seeds in the repository stay as they are.
+  status=0
+  "$dir/bin/$target" "$corpus" "$root/fuzz/corpus/${target#fuzz_}" -max_total_time="$seconds" \
+    -max_len="$max_len" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
+    -artifact_prefix="$findings/" >"$findings/log.txt" 2>&1 || status=$?
+  tail -n 40 "$findings/log.txt"
+  if [ "$status" -ne 0 ]; then
+    echo "fuzz: $target found a fault (status $status); see $findings" >&2
+    exit 1
+  fi
+done
