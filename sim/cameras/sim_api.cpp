@@ -173,6 +173,35 @@ DeviceState deviceState(const std::string& deviceName) {
     return state;
 }
 
+int deliverBuffer(const std::string& deviceName, const KapriLib::smart_ptr<KapriLib::MemBuffer>& buffer) {
+    // A fixed array keeps the hook free of allocations of its own, so a benchmark counts only the path's.
+    constexpr std::size_t kMaxListeners = 8;
+    KapriLib::GrabberListener* listeners[kMaxListeners] = {};
+    std::size_t count = 0;
+    KapriLib::Grabber* grabber = nullptr;
+    System& sys = System::instance();
+    {
+        Lock lock(sys.mutex);
+        for (const auto& s : sys.sessions) {
+            if (!s->live || !s->camera || s->camera->name != deviceName || s->grabber == nullptr) continue;
+            grabber = s->grabber;
+            for (KapriLib::GrabberListener* listener : s->listeners)
+                if (count < kMaxListeners) listeners[count++] = listener;
+            break;
+        }
+    }
+    if (grabber == nullptr) return 0;
+    if (count > 0) sys.counters.deliveredFrames.fetch_add(1);
+    for (std::size_t i = 0; i < count; ++i) {
+        try {
+            listeners[i]->frameReady(*grabber, buffer);
+        } catch (...) {
+            // As on the delivery thread: a listener's failure ends nothing.
+        }
+    }
+    return static_cast<int>(count);
+}
+
 std::uint32_t stampedFrameNumber(const std::uint8_t* data) {
     return std::uint32_t{data[0]} | (std::uint32_t{data[1]} << 8) | (std::uint32_t{data[2]} << 16) |
            (std::uint32_t{data[3]} << 24);

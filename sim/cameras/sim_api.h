@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "grabber/kapri_api.h"
+#include "grabber/mem_buffer.h"
+#include "grabber/smart_ptr.h"
 
 namespace qvxsim {
 
@@ -86,6 +88,12 @@ struct SinkCreation {
     std::size_t outputTypes = 0;
 };
 KAPRI_API std::vector<SinkCreation> sinkCreations();
+
+// Hands `buffer` to the listeners of the live device of that name on the calling thread, as the delivery
+// thread would, but without the camera's own work (pacing, ring, picture): benchmarks time the frame path
+// with buffers of their own. Returns the number of listeners called, 0 when no such device is live.
+KAPRI_API int deliverBuffer(const std::string& deviceName,
+                            const KapriLib::smart_ptr<KapriLib::MemBuffer>& buffer);
 
 // Pixel pattern used by the camera: the frame number stamped into the first bytes of every buffer
 // (32-bit little-endian, in the first four bytes of the buffer as delivered).
