@@ -1,13 +1,16 @@
-// PNG output through libpng.
+// PNG output through libpng (the Windows build has its own writer in png_writer_win.cpp).
 #include "cli/png_writer.h"
 
+#if !defined(_WIN32)
 #include <png.h>
+#endif
 
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
 
 namespace qvxcli {
+#if !defined(_WIN32)
 namespace {
 
 struct FileCloser {
@@ -15,6 +18,7 @@ struct FileCloser {
 };
 
 } // namespace
+#endif
 
 std::size_t Image::rowBytes() const {
     return static_cast<std::size_t>(width) * static_cast<std::size_t>(channels) *
@@ -43,6 +47,7 @@ Image imageOf(const qvxtb::Frame& frame) {
     return image;
 }
 
+#if !defined(_WIN32)
 void writePng(const std::string& path, const Image& image) {
     if (image.width <= 0 || image.height <= 0 ||
         image.pixels.size() < image.rowBytes() * static_cast<std::size_t>(image.height)) {
@@ -83,5 +88,6 @@ void writePng(const std::string& path, const Image& image) {
     png_destroy_write_struct(&png, &info);
     if (std::fflush(file.get()) != 0) throw std::runtime_error("cannot write \"" + path + "\"");
 }
+#endif
 
 } // namespace qvxcli

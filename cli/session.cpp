@@ -1,8 +1,10 @@
 // Loading the camera set and the adaptor for a command.
 #include "cli/session.h"
 
+#if !defined(_WIN32)
 #include <limits.h>
 #include <unistd.h>
+#endif
 
 #include <stdexcept>
 
@@ -10,6 +12,7 @@
 
 namespace qvxcli {
 
+#if !defined(_WIN32)
 std::string defaultAdaptorPath() {
     char path[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
@@ -18,6 +21,7 @@ std::string defaultAdaptorPath() {
     std::string executable(path, static_cast<std::size_t>(length));
     return executable.substr(0, executable.find_last_of('/') + 1) + "libQVXImaq.so";
 }
+#endif
 
 std::unique_ptr<qvxtb::Adaptor> openAdaptor(const GlobalOptions& options) {
     if (!options.camerasFile.empty()) {

@@ -13,7 +13,7 @@ struct GlobalOptions {
     std::string adaptorPath; // empty: the adaptor beside this executable
 };
 
-// The adaptor library that ships beside the executable, found through /proc/self/exe.
+// The adaptor library that ships beside the executable, found through the running executable's own path.
 std::string defaultAdaptorPath();
 
 // Loads the camera set and the adaptor; errors come out as exceptions with a message for the user.

@@ -1,0 +1,18 @@
+# Makes a host header-only library usable by the cross compiler: its one folder of /usr/include is
+# linked into the build tree, since adding /usr/include itself would bring in the host's C library.
+include_guard(GLOBAL)
+function(qvx_header_only_package target folder)
+  if(TARGET ${target})
+    return()
+  endif()
+  if(NOT EXISTS /usr/include/${folder})
+    message(FATAL_ERROR "/usr/include/${folder} is missing: install the Debian package that holds it")
+  endif()
+  set(include_dir ${CMAKE_BINARY_DIR}/mingw-host-headers/${folder}-include)
+  file(MAKE_DIRECTORY ${include_dir})
+  if(NOT EXISTS ${include_dir}/${folder})
+    file(CREATE_LINK /usr/include/${folder} ${include_dir}/${folder} SYMBOLIC)
+  endif()
+  add_library(${target} INTERFACE IMPORTED GLOBAL)
+  set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${include_dir})
+endfunction()
