@@ -17,7 +17,11 @@
 #include "host/prop_factory.h"
 #include "host/source_info.h"
 
+#if defined(_WIN32)
+#define TEST_EXPORT extern "C" __declspec(dllexport)
+#else
 #define TEST_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 using namespace imaqkit;
 
