@@ -1,4 +1,4 @@
-// PNG output on Windows, where no libpng is at hand: uncompressed (stored) deflate blocks, CRC and Adler sums.
+// PNG output on Windows, where no libpng is at hand: stored deflate blocks with their CRC and Adler sums.
 #if defined(_WIN32)
 
 #include <algorithm>
@@ -126,8 +126,8 @@ void writePng(const std::string& path, const Image& image) {
     header.push_back(0);                           // not interlaced
     writeChunk(file.get(), "IHDR", header.data(), header.size(), path);
     for (std::size_t offset = 0; offset < stream.size(); offset += kIdatChunkMax) {
-        writeChunk(file.get(), "IDAT", stream.data() + offset, std::min(kIdatChunkMax, stream.size() - offset),
-                   path);
+        writeChunk(file.get(), "IDAT", stream.data() + offset,
+                   std::min(kIdatChunkMax, stream.size() - offset), path);
     }
     writeChunk(file.get(), "IEND", nullptr, 0, path);
     if (std::fflush(file.get()) != 0) throw std::runtime_error("cannot write \"" + path + "\"");

@@ -31,7 +31,8 @@ std::string defaultAdaptorPath() {
     // The toolbox API takes UTF-8 paths.
     const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                                          nullptr, nullptr);
-    if (size <= 0) throw std::runtime_error("cannot find this program's folder; give the adaptor with --adaptor");
+    if (size <= 0)
+        throw std::runtime_error("cannot find this program's folder; give the adaptor with --adaptor");
     std::string path(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), path.data(), size, nullptr,
                         nullptr);
