@@ -95,6 +95,11 @@ OptList<std::int32_t> rateList(const json& value, const std::string& path) {
     return list;
 }
 
+// Call counts are kept in a long, which is 32 bits wide on 64-bit Windows.
+constexpr std::int64_t kMaxCallCount = std::numeric_limits<long>::max() < (std::int64_t{1} << 40)
+                                           ? std::numeric_limits<long>::max()
+                                           : std::int64_t{1} << 40;
+
 Fault fault(const json& value, const std::string& path) {
     Fault f;
     if (value.is_number_integer()) {
@@ -104,9 +109,10 @@ Fault fault(const json& value, const std::string& path) {
     checkKeys(value, path, {"result", "nth", "from"});
     if (!value.contains("result")) fail(path + ".result", "required");
     f.result = int32(value["result"], path + ".result");
-    if (value.contains("nth")) f.nth = static_cast<long>(integer(value["nth"], path + ".nth", 1, 1L << 40));
+    if (value.contains("nth"))
+        f.nth = static_cast<long>(integer(value["nth"], path + ".nth", 1, kMaxCallCount));
     if (value.contains("from"))
-        f.from = static_cast<long>(integer(value["from"], path + ".from", 1, 1L << 40));
+        f.from = static_cast<long>(integer(value["from"], path + ".from", 1, kMaxCallCount));
     if (f.nth != 0 && f.from != 0) fail(path, "give nth or from, not both");
     return f;
 }
@@ -137,9 +143,9 @@ DeviceFaults deviceFaults(const json& value, const std::string& path) {
         checkKeys(it.value(), where, {"nth", "from"});
         Fault f;
         if (it.value().contains("nth"))
-            f.nth = static_cast<long>(integer(it.value()["nth"], where + ".nth", 1, 1L << 40));
+            f.nth = static_cast<long>(integer(it.value()["nth"], where + ".nth", 1, kMaxCallCount));
         if (it.value().contains("from"))
-            f.from = static_cast<long>(integer(it.value()["from"], where + ".from", 1, 1L << 40));
+            f.from = static_cast<long>(integer(it.value()["from"], where + ".from", 1, kMaxCallCount));
         faults.calls[it.key()] = f;
     }
     return faults;
