@@ -104,7 +104,7 @@ struct DeviceDescription {
 
 // ---- Acquisition ---------------------------------------------------------------------------------
 
-struct Frame {
+struct IMAQMEX_API Frame {
     int frameType = 0; // 0x11010000 mono 8, 0x11010004 mono 16, 0x01030101 BGR24, 0x01030103 BGRX32
     int width = 0;
     int height = 0;
