@@ -1,14 +1,16 @@
-// Observation hooks of the non-Windows platform layer: live-block counters and capture of boxes and debug
-// text.
+// Observation hooks of the platform layer for tests: live-block counters and capture of boxes and debug text.
 #pragma once
-
-#if !defined(_WIN32)
 
 #include <cstddef>
 #include <functional>
 #include <string>
 
 #include "platform/win32.h"
+
+#if defined(_WIN32)
+// On Windows the test program intercepts the system's functions in its own modules instead.
+#define QVX_PLATFORM_API
+#endif
 
 namespace qvxplatform {
 
@@ -35,5 +37,3 @@ QVX_PLATFORM_API void failCoTaskMemAllocAfter(long count);
 QVX_PLATFORM_API void failSysAllocStringAfter(long count);
 
 } // namespace qvxplatform
-
-#endif
