@@ -71,9 +71,15 @@ TEST_F(SimCamerasJson, EnvironmentReplacesTheDefaultSet) {
         std::ofstream out(path);
         out << R"({"devices":[{"name":"From File","descriptors":[]}]})";
     }
+#if defined(_WIN32)
+    _putenv_s("QVX_CAMERAS", path.c_str());
+    qvxsim::useDefaultCameras();
+    _putenv_s("QVX_CAMERAS", "");
+#else
     ::setenv("QVX_CAMERAS", path.c_str(), 1);
     qvxsim::useDefaultCameras();
     ::unsetenv("QVX_CAMERAS");
+#endif
     {
         KapriLib::Grabber g;
         const auto devices = listOf(g.getAvailableVideoCaptureDevices_());
