@@ -51,7 +51,7 @@ std::string constraintText(const qvxtb::PropertyInfo& property) {
            "]";
 }
 
-nlohmann::json toJson(const qvxtb::PropertyValue& value) {
+nlohmann::ordered_json toJson(const qvxtb::PropertyValue& value) {
     if (const auto* integer = std::get_if<std::int64_t>(&value)) return *integer;
     if (const auto* number = std::get_if<double>(&value)) return *number;
     return std::get<std::string>(value);
@@ -74,20 +74,20 @@ void addDescribeCommand(CLI::App& app, const GlobalOptions& options) {
         const qvxtb::DeviceInfo device = adaptor->findDevice(arguments->device);
         const qvxtb::DeviceDescription description = adaptor->describe(arguments->device, arguments->format);
         if (arguments->json) {
-            nlohmann::json document{{"device", {{"id", device.id}, {"name", device.name}}},
-                                    {"format", arguments->format},
-                                    {"sources", nlohmann::json::array()},
-                                    {"properties", nlohmann::json::array()}};
+            nlohmann::ordered_json document{{"device", {{"id", device.id}, {"name", device.name}}},
+                                            {"format", arguments->format},
+                                            {"sources", nlohmann::ordered_json::array()},
+                                            {"properties", nlohmann::ordered_json::array()}};
             for (const auto& source : description.sources)
                 document["sources"].push_back({{"name", source.name}, {"id", source.id}});
             for (const auto& property : description.properties) {
-                nlohmann::json entry{{"name", property.name},
-                                     {"type", typeText(property.type)},
-                                     {"default", toJson(defaultOf(property))},
-                                     {"readOnly", property.readOnly}};
+                nlohmann::ordered_json entry{{"name", property.name},
+                                             {"type", typeText(property.type)},
+                                             {"default", toJson(defaultOf(property))},
+                                             {"readOnly", property.readOnly}};
                 if (property.type == qvxtb::PropType::Enum) {
                     entry["constraint"] = "enum";
-                    entry["values"] = nlohmann::json::array();
+                    entry["values"] = nlohmann::ordered_json::array();
                     for (const auto& value : property.values)
                         entry["values"].push_back({{"text", value.text}, {"id", value.id}});
                 } else if (property.hasLimits) {

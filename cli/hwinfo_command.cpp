@@ -14,9 +14,10 @@ void addHwinfoCommand(CLI::App& app, const GlobalOptions& options) {
         auto adaptor = openAdaptor(options);
         const std::vector<qvxtb::DeviceInfo> devices = adaptor->hwinfo();
         if (*json) {
-            nlohmann::json document{{"adaptor", adaptor->name()}, {"devices", nlohmann::json::array()}};
+            nlohmann::ordered_json document{{"adaptor", adaptor->name()},
+                                            {"devices", nlohmann::ordered_json::array()}};
             for (const auto& device : devices) {
-                nlohmann::json formats = nlohmann::json::array();
+                nlohmann::ordered_json formats = nlohmann::ordered_json::array();
                 for (const auto& format : device.formats) {
                     formats.push_back(
                         {{"id", format.id}, {"name", format.name}, {"default", format.isDefault}});
