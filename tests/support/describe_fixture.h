@@ -82,7 +82,7 @@ protected:
     const std::vector<std::string>& debugOutput() const { return debug_; }
     const std::vector<qvxplatform::MessageBoxCall>& boxes() const { return boxes_; }
 
-    // Nothing the adaptor obtained is left alive: texts, BSTRs, VCD objects, grabbers, list holders.
+    // Nothing the adaptor obtained is left alive: texts, BSTRs, VCD objects, grabbers, lists and items.
     void expectNothingLeftAlive() const {
         EXPECT_EQ(qvxplatform::liveCoTaskMemBlocks(), coTaskBefore_);
         EXPECT_EQ(qvxplatform::liveBstrs(), bstrsBefore_);
@@ -92,6 +92,7 @@ protected:
         EXPECT_EQ(counters.liveGrabbers, 0);
         EXPECT_EQ(counters.liveListHolders, 0);
         EXPECT_EQ(counters.liveDescriptors, 0);
+        EXPECT_EQ(counters.liveItems, 0); // every item copy a snapshot made is gone
     }
 
 private:
