@@ -1,6 +1,7 @@
 // The camera description: loading, defaults and error messages that name the offending field.
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "tests/sim_cameras_support.h"
@@ -89,6 +90,19 @@ TEST_F(SimCamerasJson, EnvironmentReplacesTheDefaultSet) {
     qvxsim::loadCamerasFromFile(path);
     EXPECT_THROW(qvxsim::loadCamerasFromFile(path + ".missing"), std::invalid_argument);
     std::remove(path.c_str());
+}
+
+TEST_F(SimCamerasJson, ReadmeExampleLoads) {
+    std::ifstream in(std::string(QVX_SOURCE_DIR) + "/sim/cameras/README.md");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto start = text.rfind("```json\n");
+    ASSERT_NE(start, std::string::npos);
+    const auto end = text.find("```", start + 8);
+    ASSERT_NO_THROW(qvxsim::loadCameras(text.substr(start + 8, end - start - 8)));
+    KapriLib::Grabber g;
+    ASSERT_TRUE(g.openDev("Example Cam"));
+    EXPECT_EQ(formatText(g.getVideoFormat()), "Y800 (1024x768)");
+    g.closeDev();
 }
 
 TEST_F(SimCamerasJson, DefaultTextIsTheCompiledInDocument) {

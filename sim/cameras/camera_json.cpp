@@ -57,6 +57,28 @@ LONG int32(const json& value, const std::string& path) {
         integer(value, path, std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max()));
 }
 
+// A text the library hands out as UTF-16: JSON text, or a list of UTF-16 code units so that a
+// description can hold what JSON cannot, such as unpaired surrogates. The units are kept in the
+// generalised UTF-8 that utf8ToWide turns back into exactly those units.
+std::string wideText(const json& value, const std::string& path) {
+    if (!value.is_array()) return text(value, path);
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const auto u = integer(value[i], path + "[" + std::to_string(i) + "]", 1, 0xFFFF);
+        if (u < 0x80) {
+            out += static_cast<char>(u);
+        } else if (u < 0x800) {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (u >> 12));
+            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
 double number(const json& value, const std::string& path) {
     if (!value.is_number()) fail(path, "expected a number");
     return value.get<double>();
@@ -189,7 +211,7 @@ VcdElement vcdElement(const json& value, const std::string& path, GUID fallbackI
     checkKeys(value, path, {"name", "id", "faults", "range", "absolute", "switch", "button", "mapStrings"});
     VcdElement e;
     if (!value.contains("name")) fail(path + ".name", "required");
-    e.name = text(value["name"], path + ".name");
+    e.name = wideText(value["name"], path + ".name");
     e.id = value.contains("id") ? guidOrAlias(value["id"], path + ".id", true) : fallbackId;
     if (value.contains("faults")) e.faults = faultSet(value["faults"], path + ".faults");
     if (value.contains("range")) {
@@ -243,7 +265,7 @@ VcdElement vcdElement(const json& value, const std::string& path, GUID fallbackI
         if (!m.contains("strings") || !m["strings"].is_array())
             fail(p + ".strings", "expected a list of texts");
         for (std::size_t i = 0; i < m["strings"].size(); ++i)
-            map.strings.push_back(text(m["strings"][i], p + ".strings[" + std::to_string(i) + "]"));
+            map.strings.push_back(wideText(m["strings"][i], p + ".strings[" + std::to_string(i) + "]"));
         map.min = m.contains("min") ? int32(m["min"], p + ".min") : 0;
         map.max = m.contains("max") ? int32(m["max"], p + ".max")
                                     : map.min + static_cast<LONG>(map.strings.size()) - 1;
@@ -259,7 +281,7 @@ VcdItem vcdItem(const json& value, const std::string& path, std::size_t device, 
     checkKeys(value, path, {"name", "id", "faults", "elements"});
     VcdItem item;
     if (!value.contains("name")) fail(path + ".name", "required");
-    item.name = text(value["name"], path + ".name");
+    item.name = wideText(value["name"], path + ".name");
     item.id = value.contains("id") ? guidOrAlias(value["id"], path + ".id", false)
                                    : generatedId(device, index + 1, 0);
     if (value.contains("faults")) item.faults = faultSet(value["faults"], path + ".faults");
@@ -282,7 +304,7 @@ FormatSpec format(const json& value, const std::string& path) {
     f.width = static_cast<int>(integer(value["width"], path + ".width", 1, 1 << 16));
     f.height = static_cast<int>(integer(value["height"], path + ".height", 1, 1 << 16));
     f.text = value.contains("text")
-                 ? text(value["text"], path + ".text")
+                 ? wideText(value["text"], path + ".text")
                  : f.colorformat + " (" + std::to_string(f.width) + "x" + std::to_string(f.height) + ")";
     if (value.contains("fps")) f.fps = fpsList(value["fps"], path + ".fps");
     if (value.contains("rates")) f.rates = rateList(value["rates"], path + ".rates");

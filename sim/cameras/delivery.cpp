@@ -91,7 +91,9 @@ void Delivery::stop() {
         stop_.store(true);
     }
     wake_.notify_all();
-    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+    // On its own thread the loop simply ends; thread_ may not even be assigned yet there.
+    if (tCurrent == this) return;
+    if (thread_.joinable()) thread_.join();
 }
 
 void Delivery::detach() {
@@ -168,8 +170,11 @@ void Delivery::run() {
         buffer->setFrameNumber(frameNumber);
         ++frameNumber;
         const KapriLib::smart_ptr<KapriLib::MemBuffer> handle = ring->handOut(buffer);
-        if (!listeners.empty()) sys.counters.deliveredFrames.fetch_add(1);
+        bool handed = false;
         for (KapriLib::GrabberListener* listener : listeners) {
+            if (stop_.load()) break; // a listener may have stopped live mode or destroyed the grabber
+            if (!handed) sys.counters.deliveredFrames.fetch_add(1);
+            handed = true;
             try {
                 listener->frameReady(grabber_, handle);
             } catch (...) {

@@ -26,6 +26,8 @@ public:
     void stop();
     // Lets a stopped thread finish on its own; the object must then be left alive (it is small).
     void detach();
+    // The grabber this thread delivers for; fixed before the thread starts, so any thread may read it.
+    KapriLib::Grabber& grabber() const { return grabber_; }
     // The Delivery whose thread is the calling thread, or null.
     static Delivery* current();
 

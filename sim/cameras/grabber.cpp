@@ -192,10 +192,11 @@ Grabber::Grabber() : impl_(new Impl()) {
 Grabber::~Grabber() {
     System& sys = System::instance();
     qvxsim::Delivery* current = qvxsim::Delivery::current();
-    if (impl_->delivery && impl_->delivery.get() == current) {
+    if (current != nullptr && &current->grabber() == this) {
         // A listener destroying its own grabber: the thread cannot join itself.
-        impl_->delivery->stop();
-        impl_->delivery.release()->detach();
+        current->stop();
+        current->detach();
+        (void)impl_->delivery.release(); // left alive: its thread still runs until the callback returns
     }
     impl_->delivery.reset();
     refcount_ptr_base* sink = nullptr;
@@ -562,7 +563,7 @@ bool Grabber::setOverlayBitmapPathPosition(int position) {
 bool Grabber::startLive(bool showVideoWindow) {
     System& sys = System::instance();
     qvxsim::Delivery* current = qvxsim::Delivery::current();
-    if (current != nullptr && impl_->delivery.get() == current) {
+    if (current != nullptr && &current->grabber() == this) {
         // From a listener: the thread that would have to be replaced is this one.
         Lock lock(sys.mutex);
         sys.log(std::string("startLive(") + (showVideoWindow ? "1" : "0") + ")");
@@ -593,7 +594,7 @@ bool Grabber::stopLive() {
     qvxsim::Delivery* current = qvxsim::Delivery::current();
     if (current != nullptr) {
         // A listener stopping live mode: its thread leaves after the callback and is joined later.
-        if (impl_->delivery.get() == current) {
+        if (&current->grabber() == this) {
             current->stop();
             return true;
         }
