@@ -7,9 +7,19 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
+#if !defined(_WIN32)
 #include <sys/wait.h>
+#endif
 
 namespace {
+
+#if defined(_WIN32)
+// These cases drive the program through a POSIX shell; scripts/windows-check.sh runs qvx-imaq.exe under
+// Wine instead and checks its PNG files.
+TEST(Cli, RunThroughAShell) {
+    GTEST_SKIP() << "qvx-imaq is run by scripts/windows-check.sh on Windows, not through a POSIX shell";
+}
+#else
 
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -111,5 +121,7 @@ TEST(Cli, UnknownDevicesFormatsAndAdaptorsAreClearErrors) {
     EXPECT_NE(result.status, 0);
     EXPECT_THAT(result.out, HasSubstr("createInstance"));
 }
+
+#endif
 
 } // namespace
