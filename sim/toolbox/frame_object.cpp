@@ -74,13 +74,60 @@ void copyRegion(Frame& frame, const std::uint8_t* buffer, int bufferWidth, int b
     }
 }
 
+std::size_t frameBytes(const Frame& frame) {
+    if (frame.width <= 0 || frame.height <= 0) return 0;
+    return static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height) *
+           static_cast<std::size_t>(bytesPerPixel(frame.frameType));
+}
+
+void fillRegion(Frame& frame, const std::uint8_t* buffer, int bufferWidth, int bufferHeight, int x, int y) {
+    std::vector<std::uint8_t>& out = frame.data;
+    const std::size_t total = frameBytes(frame);
+    out.clear();
+    const long long bpp = bytesPerPixel(frame.frameType);
+    const long long w = frame.width, h = frame.height, bw = bufferWidth, bh = bufferHeight;
+    const long long firstColumn = std::max(0LL, -static_cast<long long>(x));
+    const long long endColumn = std::min(w, bw - x);
+    if (total == 0 || buffer == nullptr || bw <= 0 || bh <= 0 || endColumn <= firstColumn) {
+        out.assign(total, 0);
+        return;
+    }
+    out.reserve(total);
+    const bool bottomUp = isBottomUp(frame.frameType);
+    // Memory row t of the frame holds upright row (bottomUp ? h - 1 - t : t), which is memory row
+    // firstSourceRow + t of the buffer: the frame's rows are consecutive buffer rows in both layouts.
+    const long long firstSourceRow = bottomUp ? bh - y - h : y;
+    const long long rowStride = bw * bpp;
+    const std::size_t lead = static_cast<std::size_t>(firstColumn * bpp);
+    const std::size_t rowBytes = static_cast<std::size_t>((endColumn - firstColumn) * bpp);
+    const std::size_t trail = static_cast<std::size_t>((w - endColumn) * bpp);
+    const std::uint8_t* firstPixel = buffer + (x + firstColumn) * bpp;
+    if (lead == 0 && trail == 0 && static_cast<long long>(rowBytes) == rowStride && firstSourceRow >= 0 &&
+        firstSourceRow + h <= bh) {
+        // The region is whole buffer rows: one block.
+        const std::uint8_t* source = firstPixel + firstSourceRow * rowStride;
+        out.insert(out.end(), source, source + total);
+        return;
+    }
+    for (long long t = 0; t < h; ++t) {
+        const long long sourceRow = firstSourceRow + t;
+        if (sourceRow < 0 || sourceRow >= bh) {
+            out.insert(out.end(), lead + rowBytes + trail, 0);
+            continue;
+        }
+        const std::uint8_t* source = firstPixel + sourceRow * rowStride;
+        out.insert(out.end(), lead, 0);
+        out.insert(out.end(), source, source + rowBytes);
+        out.insert(out.end(), trail, 0);
+    }
+}
+
 FrameObject::FrameObject(int frameType, int width, int height) {
     frame_.frameType = frameType;
     frame_.width = width;
     frame_.height = height;
-    frame_.data.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
-                           static_cast<std::size_t>(bytesPerPixel(frameType)),
-                       0);
+    // The pixels are written once, by the first set-image (or as zeros when the frame is taken without one):
+    // zeroing them here would cost a second pass over the frame's memory.
     frameObjectMade();
 }
 
@@ -88,7 +135,16 @@ FrameObject::~FrameObject() { frameObjectGone(); }
 
 void FrameObject::setImage(void* data, int bufferWidth, int bufferHeight, int x, int y) {
     record("frame", "setImage", bufferWidth, bufferHeight, x, y);
-    copyRegion(frame_, static_cast<const std::uint8_t*>(data), bufferWidth, bufferHeight, x, y);
+    const auto* buffer = static_cast<const std::uint8_t*>(data);
+    if (frame_.data.empty())
+        fillRegion(frame_, buffer, bufferWidth, bufferHeight, x, y);
+    else
+        copyRegion(frame_, buffer, bufferWidth, bufferHeight, x, y);
+}
+
+Frame FrameObject::take() {
+    if (frame_.data.empty()) frame_.data.assign(frameBytes(frame_), 0);
+    return std::move(frame_);
 }
 
 void FrameObject::setTime(double time) {

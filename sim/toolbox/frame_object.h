@@ -1,7 +1,9 @@
 // The engine's frame object: one frame's pixels, filled once from the adaptor's buffer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "host/frame.h"
 #include "sim/toolbox/toolbox.h"
@@ -15,6 +17,11 @@ bool isBottomUp(int frameType);
 // Copies `frame`'s region from a buffer of bufferWidth x bufferHeight pixels at (x, y) of the upright
 // image. Parts of the region outside the buffer are left as they are; nothing outside it is read.
 void copyRegion(Frame& frame, const std::uint8_t* buffer, int bufferWidth, int bufferHeight, int x, int y);
+// The same region, written into an empty frame in one pass: every byte of the frame is written once, the
+// parts outside the buffer as zeros. This is set-image's copy; copyRegion serves a second set-image.
+void fillRegion(Frame& frame, const std::uint8_t* buffer, int bufferWidth, int bufferHeight, int x, int y);
+// Bytes of a frame of its type and size.
+std::size_t frameBytes(const Frame& frame);
 
 class FrameObject final : public imaqkit::IAdaptorFrame {
 public:
@@ -26,7 +33,8 @@ public:
     void setImage(void* data, int bufferWidth, int bufferHeight, int x, int y) override;
     void setTime(double time) override;
 
-    Frame take() { return std::move(frame_); }
+    // The frame, zeros when set-image never came.
+    Frame take();
 
 private:
     Frame frame_;
