@@ -1,19 +1,44 @@
 // StringFromCLSID outside Windows: braced, upper-case text in CoTaskMem memory.
-#include <cstdio>
+#include <cstddef>
+#include <cstdint>
 
 #include "platform/win32.h"
+
+namespace {
+
+// Written digit by digit: the region query formats six identifiers per frame, and a formatted print
+// costs more than the rest of that query together.
+OLECHAR* putHex(OLECHAR* out, std::uint32_t value, int digits) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    for (int i = digits - 1; i >= 0; --i) {
+        out[i] = static_cast<OLECHAR>(kDigits[value & 0xFu]);
+        value >>= 4;
+    }
+    return out + digits;
+}
+
+} // namespace
 
 extern "C" HRESULT StringFromCLSID(REFCLSID clsid, LPOLESTR* text) {
     if (text == nullptr) return E_INVALIDARG;
     *text = nullptr;
-    char narrow[39];
-    std::snprintf(narrow, sizeof narrow, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned>(clsid.Data1), clsid.Data2, clsid.Data3, clsid.Data4[0],
-                  clsid.Data4[1], clsid.Data4[2], clsid.Data4[3], clsid.Data4[4], clsid.Data4[5],
-                  clsid.Data4[6], clsid.Data4[7]);
-    auto* wide = static_cast<LPOLESTR>(CoTaskMemAlloc(sizeof narrow * sizeof(OLECHAR)));
+    constexpr std::size_t kLength = 38; // "{" 8-4-4-4-12 "}"
+    auto* wide = static_cast<LPOLESTR>(CoTaskMemAlloc((kLength + 1) * sizeof(OLECHAR)));
     if (wide == nullptr) return E_OUTOFMEMORY;
-    for (std::size_t i = 0; i < sizeof narrow; ++i) wide[i] = static_cast<OLECHAR>(narrow[i]);
+    OLECHAR* out = wide;
+    *out++ = u'{';
+    out = putHex(out, clsid.Data1, 8);
+    *out++ = u'-';
+    out = putHex(out, clsid.Data2, 4);
+    *out++ = u'-';
+    out = putHex(out, clsid.Data3, 4);
+    *out++ = u'-';
+    for (int i = 0; i < 8; ++i) {
+        if (i == 2) *out++ = u'-';
+        out = putHex(out, clsid.Data4[i], 2);
+    }
+    *out++ = u'}';
+    *out = 0;
     *text = wide;
     return S_OK;
 }
