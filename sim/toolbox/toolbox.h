@@ -176,8 +176,8 @@ public:
     // One frame, as getsnapshot does: a one-frame acquisition of its own.
     Frame getsnapshot(double timeoutSeconds = 10);
 
-    // ROIPosition: the host's copy, read through the adaptor's region query and set through its region
-    // change.
+    // ROIPosition (any time; offsets 0 or more, size 1 or more): the host's copy, read through the adaptor's
+    // region query and set through its region change.
     std::array<int, 4> getROIPosition();
     void setROIPosition(int x, int y, int width, int height);
 

@@ -237,15 +237,12 @@ std::array<int, 4> VideoInput::getROIPosition() {
 
 void VideoInput::setROIPosition(int x, int y, int width, int height) {
     imaqkit::IAdaptor* adaptor = requireAdaptor(impl_->adaptor);
-    if (isRunning()) throw ToolboxError("ROIPosition cannot change while running.");
-    const long long maxWidth = adaptor->getMaxWidth();
-    const long long maxHeight = adaptor->getMaxHeight();
-    if (x < 0 || y < 0 || width < 1 || height < 1 || x + static_cast<long long>(width) > maxWidth ||
-        y + static_cast<long long>(height) > maxHeight) {
+    // Allowed while running: the adaptor's region change stops and restarts live mode around itself.
+    // Only a region that cannot be one is refused; fitting it to the image is the adaptor's business.
+    if (x < 0 || y < 0 || width < 1 || height < 1) {
         throw ToolboxError("Invalid ROIPosition [" + std::to_string(x) + " " + std::to_string(y) + " " +
                            std::to_string(width) + " " + std::to_string(height) +
-                           "]: it must lie within the " + std::to_string(maxWidth) + "x" +
-                           std::to_string(maxHeight) + " image.");
+                           "]: offsets must be 0 or more and the size 1 or more.");
     }
     detail::record("imaqkit", "setROI", x, y, width, height);
     detail::callAdaptor("Setting ROIPosition", [&] { return adaptor->setROI(x, y, width, height); });
