@@ -127,7 +127,7 @@ TEST_F(SimCamerasVcd, FindsInterfacesByIdentifierTextInEitherCase) {
     EXPECT_EQ(v, 480);
     EXPECT_FALSE(byText<IVCDSwitchProperty>(value.get(), kVcdSwitchInterface, E_NOINTERFACE));
 
-    const WideString lower(u"{99b44940-bfe1-4083-ada1-be703f4b8e08}");
+    const WideString lower(QVX_WIDE("{99b44940-bfe1-4083-ada1-be703f4b8e08}"));
     BSTR text = SysAllocString(lower.c_str());
     IUnknown* found = nullptr;
     EXPECT_EQ(value->findInterface(text, &found), S_OK);
@@ -139,7 +139,7 @@ TEST_F(SimCamerasVcd, FindsInterfacesByIdentifierTextInEitherCase) {
     EXPECT_EQ(other, nullptr);
     found->Release();
 
-    text = SysAllocString(u"not an identifier");
+    text = SysAllocString(QVX_WIDE("not an identifier"));
     EXPECT_EQ(value->findInterface(text, &found), E_INVALIDARG);
     SysFreeString(text);
 }
@@ -152,7 +152,7 @@ TEST_F(SimCamerasVcd, FindsObjectsByPath) {
     ASSERT_TRUE(offsetX);
     // The element itself, with two parts.
     const WideString elementPath(
-        u"{2CED6FD6-AB4D-4C74-904C-D682E53B9CC5}:{5E59F654-7B47-4458-B4C6-5D4F0D175FC1}");
+        QVX_WIDE("{2CED6FD6-AB4D-4C74-904C-D682E53B9CC5}:{5E59F654-7B47-4458-B4C6-5D4F0D175FC1}"));
     BSTR bstr = SysAllocString(elementPath.c_str());
     IUnknown* found = nullptr;
     EXPECT_EQ(items_->findInterface(bstr, &found), S_OK);
@@ -281,8 +281,8 @@ TEST_F(SimCamerasVcd, CollectionFaultsAndMissingCollection) {
     EXPECT_EQ(items->get_Count(&count), -3);
     EXPECT_EQ(items->get_Count(&count), S_OK);
     EXPECT_EQ(count, 0);
-    BSTR path =
-        SysAllocString(u"{2CED6FD6-AB4D-4C74-904C-D682E53B9CC5}:{5E59F654-7B47-4458-B4C6-5D4F0D175FC1}");
+    BSTR path = SysAllocString(
+        QVX_WIDE("{2CED6FD6-AB4D-4C74-904C-D682E53B9CC5}:{5E59F654-7B47-4458-B4C6-5D4F0D175FC1}"));
     IUnknown* found = nullptr;
     EXPECT_EQ(items->findInterface(path, &found), S_FALSE);
     EXPECT_EQ(found, nullptr);
