@@ -1,3 +1,0 @@
-// Placeholder test.
-#include <gtest/gtest.h>
-TEST(Placeholder, Builds) { SUCCEED(); }
