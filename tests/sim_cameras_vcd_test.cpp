@@ -293,6 +293,7 @@ TEST_F(SimCamerasVcd, CollectionFaultsAndMissingCollection) {
 
 TEST_F(SimCamerasVcd, RotateFlipFilterIsACountedObject) {
     const long before = qvxsim::counters().liveComObjects;
+    const long bstrs = qvxplatform::liveBstrs();
     {
         auto filter = FilterLoader::createFilter(DStringArg("Rotate Flip"), DStringArg(""));
         ASSERT_TRUE(filter);
@@ -303,7 +304,7 @@ TEST_F(SimCamerasVcd, RotateFlipFilterIsACountedObject) {
         EXPECT_FALSE(FilterLoader::createFilter(DStringArg("Sharpen"), DStringArg("")));
     }
     EXPECT_EQ(qvxsim::counters().liveComObjects, before);
-    EXPECT_EQ(qvxplatform::liveBstrs(), 0);
+    EXPECT_EQ(qvxplatform::liveBstrs(), bstrs);
 }
 
 } // namespace

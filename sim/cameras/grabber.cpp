@@ -160,6 +160,23 @@ refcount_ptr_base* closeSession(Session& s) {
     return std::exchange(s.sinkHolder, nullptr);
 }
 
+// Ends live mode; returns once no callback runs any more, except when called from the callback itself.
+void endLive(Grabber& grabber, Grabber::Impl& impl) {
+    {
+        System& sys = System::instance();
+        Lock lock(sys.mutex);
+        impl.session->live = false;
+    }
+    qvxsim::Delivery* current = qvxsim::Delivery::current();
+    if (current != nullptr && &current->grabber() == &grabber) {
+        // A listener stopping live mode: its thread leaves after the callback and is joined later.
+        current->stop();
+        return;
+    }
+    Lock control(impl.control);
+    impl.delivery.reset();
+}
+
 void releaseHolder(refcount_ptr_base* holder) {
     if (holder != nullptr) holder->dec_ref();
 }
@@ -227,7 +244,7 @@ smart_ptr<dvector<VideoCaptureDeviceItem>> Grabber::getAvailableVideoCaptureDevi
 
 bool Grabber::openDev(const char* deviceName) {
     const std::string name = deviceName == nullptr ? "" : deviceName;
-    stopLive();
+    endLive(*this, *impl_);
     System& sys = System::instance();
     refcount_ptr_base* sink = nullptr;
     bool opened = false;
@@ -255,7 +272,7 @@ bool Grabber::openDev(const char* deviceName) {
 }
 
 bool Grabber::closeDev() {
-    stopLive();
+    endLive(*this, *impl_);
     System& sys = System::instance();
     refcount_ptr_base* sink = nullptr;
     bool wasOpen = false;
@@ -585,22 +602,12 @@ bool Grabber::startLive(bool showVideoWindow) {
 }
 
 bool Grabber::stopLive() {
-    System& sys = System::instance();
     {
+        System& sys = System::instance();
         Lock lock(sys.mutex);
         sys.log("stopLive()");
-        impl_->session->live = false;
     }
-    qvxsim::Delivery* current = qvxsim::Delivery::current();
-    if (current != nullptr) {
-        // A listener stopping live mode: its thread leaves after the callback and is joined later.
-        if (&current->grabber() == this) {
-            current->stop();
-            return true;
-        }
-    }
-    Lock control(impl_->control);
-    impl_->delivery.reset();
+    endLive(*this, *impl_);
     return true;
 }
 
