@@ -73,7 +73,8 @@ qvxtb::PropertyValue someValue(const qvxtb::PropertyInfo& property, std::uint8_t
     }
 }
 
-void exercise(qvxtb::Adaptor& adaptor, const std::string& device, const std::string& format, std::uint8_t pick) {
+void exercise(qvxtb::Adaptor& adaptor, const std::string& device, const std::string& format,
+              std::uint8_t pick) {
     try {
         adaptor.describe(device, format);
     } catch (const qvxtb::ToolboxError&) {

@@ -104,9 +104,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string& to = parts[3];
     check(qvx::replaceAll(parts[0], from, to) == replaceNaively(parts[0], from, to));
 
-    const GUID ids[] = {KapriLib::kVcdElementValue,     KapriLib::kVcdElementAuto,
-                        KapriLib::kVcdElementSelfNamedA, KapriLib::kVcdElementSelfNamedB,
-                        KapriLib::kVcdElementSelfNamedC, KapriLib::kVcdElementAutoCenter, GUID{}};
+    const GUID ids[] = {KapriLib::kVcdElementValue,
+                        KapriLib::kVcdElementAuto,
+                        KapriLib::kVcdElementSelfNamedA,
+                        KapriLib::kVcdElementSelfNamedB,
+                        KapriLib::kVcdElementSelfNamedC,
+                        KapriLib::kVcdElementAutoCenter,
+                        GUID{}};
     const GUID id = ids[selector % (sizeof ids / sizeof ids[0])];
     const std::string itemName = without(parts[0], " "); // callers strip the item's blanks first
     const std::u16string elementWide = widen(parts[1]);
