@@ -10,9 +10,12 @@ namespace qvx {
 
 void addVCDProperties(KapriLib::Grabber& grabber, imaqkit::IPropFactory* propFactory);
 
-bool addRangeProperty(std::string name, KapriLib::IVCDPropertyElement* element, imaqkit::IPropFactory* factory);
-bool addButtonProperty(std::string name, KapriLib::IVCDPropertyElement* element, imaqkit::IPropFactory* factory);
-bool addSwitchProperty(std::string name, KapriLib::IVCDPropertyElement* element, imaqkit::IPropFactory* factory);
+bool addRangeProperty(std::string name, KapriLib::IVCDPropertyElement* element,
+                      imaqkit::IPropFactory* factory);
+bool addButtonProperty(std::string name, KapriLib::IVCDPropertyElement* element,
+                       imaqkit::IPropFactory* factory);
+bool addSwitchProperty(std::string name, KapriLib::IVCDPropertyElement* element,
+                       imaqkit::IPropFactory* factory);
 bool addMapStringsProperty(std::string name, KapriLib::IVCDPropertyElement* element,
                            imaqkit::IPropFactory* factory);
 bool addAbsoluteValueProperty(std::string name, KapriLib::IVCDPropertyElement* element,

@@ -355,9 +355,10 @@ smart_ptr<dvector<VideoFormatItem>> Grabber::getAvailableVideoFormats_(const Vid
     if (!cam || !norm.isValid()) return qvxsim::missingList<VideoFormatItem>();
     std::vector<VideoFormatItem> items;
     if (cam->hasNorms) {
-        const qvxsim::NormSpec* spec = findNorm(*cam, norm.c_str());
-        if (spec == nullptr || !spec->formats.present) return qvxsim::missingList<VideoFormatItem>();
-        for (const auto& f : spec->formats.values)
+        const qvxsim::NormSpec* described = findNorm(*cam, norm.c_str());
+        if (described == nullptr || !described->formats.present)
+            return qvxsim::missingList<VideoFormatItem>();
+        for (const auto& f : described->formats.values)
             items.push_back(qvxsim::makeFormatItem(qvxsim::formatOf(*cam, f)));
     } else {
         if (!cam->descriptors.present) return qvxsim::missingList<VideoFormatItem>();

@@ -30,7 +30,7 @@ struct KapriLib::AnalogChannelItem::Data {
 
 struct KapriLib::VideoFormatDesc::Data {
     std::shared_ptr<qvxsim::Camera> camera;
-    qvxsim::DescriptorSpec spec;
+    qvxsim::DescriptorSpec described;
 };
 
 namespace qvxsim {
@@ -41,6 +41,6 @@ KapriLib::VideoFormatItem makeFormatItem(const FormatInfo& info);
 KapriLib::AnalogChannelItem makeChannelItem(const std::string& name, int index);
 // A library-side holder of a new descriptor object; of none for a null list entry.
 KapriLib::smart_ptr<KapriLib::VideoFormatDesc> makeDescriptorHandle(const std::shared_ptr<Camera>& camera,
-                                                                    const DescriptorSpec& spec);
+                                                                    const DescriptorSpec& described);
 
 } // namespace qvxsim

@@ -108,15 +108,15 @@ VideoFormatDesc::~VideoFormatDesc() {
     delete data_;
     qvxsim::System::instance().counters.liveDescriptors.fetch_sub(1);
 }
-SIZE VideoFormatDesc::getMinSize() const { return data_->spec.min; }
-SIZE VideoFormatDesc::getMaxSize() const { return data_->spec.max; }
-SIZE VideoFormatDesc::getStepSize() const { return data_->spec.step; }
-bool VideoFormatDesc::isROIFormat() const { return data_->spec.roi; }
+SIZE VideoFormatDesc::getMinSize() const { return data_->described.min; }
+SIZE VideoFormatDesc::getMaxSize() const { return data_->described.max; }
+SIZE VideoFormatDesc::getStepSize() const { return data_->described.step; }
+bool VideoFormatDesc::isROIFormat() const { return data_->described.roi; }
 VideoFormatItem VideoFormatDesc::createVideoFormat(const SIZE& size) const {
     return createVideoFormat(size.cx, size.cy);
 }
 VideoFormatItem VideoFormatDesc::createVideoFormat(int width, int height) const {
-    return qvxsim::makeFormatItem(qvxsim::formatOf(*data_->camera, data_->spec, width, height));
+    return qvxsim::makeFormatItem(qvxsim::formatOf(*data_->camera, data_->described, width, height));
 }
 
 } // namespace KapriLib
@@ -157,10 +157,11 @@ private:
 } // namespace
 
 KapriLib::smart_ptr<KapriLib::VideoFormatDesc> makeDescriptorHandle(const std::shared_ptr<Camera>& camera,
-                                                                    const DescriptorSpec& spec) {
+                                                                    const DescriptorSpec& described) {
     KapriLib::VideoFormatDesc* desc =
-        spec.isNull ? nullptr
-                    : new KapriLib::VideoFormatDesc(new KapriLib::VideoFormatDesc::Data{camera, spec});
+        described.isNull
+            ? nullptr
+            : new KapriLib::VideoFormatDesc(new KapriLib::VideoFormatDesc::Data{camera, described});
     return KapriLib::smart_ptr<KapriLib::VideoFormatDesc>(new DescriptorHolder(desc));
 }
 

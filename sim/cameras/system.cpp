@@ -74,38 +74,38 @@ OptList<std::int32_t> ratesOf(const Camera& camera, const std::optional<OptList<
     return rates;
 }
 
-FormatInfo formatOf(const Camera& camera, const FormatSpec& spec) {
+FormatInfo formatOf(const Camera& camera, const FormatSpec& described) {
     FormatInfo info;
-    info.text = spec.text;
-    info.colorformat = spec.colorformat;
-    info.width = spec.width;
-    info.height = spec.height;
-    info.fps = fpsOf(camera, spec.fps);
-    info.rates = ratesOf(camera, spec.fps, spec.rates);
-    info.refuse = spec.refuse;
+    info.text = described.text;
+    info.colorformat = described.colorformat;
+    info.width = described.width;
+    info.height = described.height;
+    info.fps = fpsOf(camera, described.fps);
+    info.rates = ratesOf(camera, described.fps, described.rates);
+    info.refuse = described.refuse;
     return info;
 }
 
-FormatInfo formatOf(const Camera& camera, const DescriptorSpec& spec, int width, int height) {
+FormatInfo formatOf(const Camera& camera, const DescriptorSpec& described, int width, int height) {
     FormatInfo info;
-    info.text = spec.colorformat + " (" + std::to_string(width) + "x" + std::to_string(height) + ")";
-    info.colorformat = spec.colorformat;
+    info.text = described.colorformat + " (" + std::to_string(width) + "x" + std::to_string(height) + ")";
+    info.colorformat = described.colorformat;
     info.width = width;
     info.height = height;
-    info.fps = fpsOf(camera, spec.fps);
-    info.rates = ratesOf(camera, spec.fps, spec.rates);
+    info.fps = fpsOf(camera, described.fps);
+    info.rates = ratesOf(camera, described.fps, described.rates);
     return info;
 }
 
-bool descriptorAccepts(const DescriptorSpec& spec, int width, int height) {
-    if (spec.isNull) return false;
+bool descriptorAccepts(const DescriptorSpec& described, int width, int height) {
+    if (described.isNull) return false;
     auto fits = [](int v, LONG low, LONG high, LONG step) {
         if (v < low || v > high) return false;
         // The limits themselves count as on the step, whatever the step is.
         return v == low || v == high || step <= 1 || v % step == 0;
     };
-    return fits(width, spec.min.cx, spec.max.cx, spec.step.cx) &&
-           fits(height, spec.min.cy, spec.max.cy, spec.step.cy);
+    return fits(width, described.min.cx, described.max.cx, described.step.cx) &&
+           fits(height, described.min.cy, described.max.cy, described.step.cy);
 }
 
 SIZE sensorOf(const Camera& camera) {

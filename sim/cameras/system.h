@@ -94,10 +94,10 @@ OptList<std::int32_t> ratesOf(const Camera& camera, const std::optional<OptList<
                               const std::optional<OptList<std::int32_t>>& ownRates);
 
 // The formats a session could select and the ones it did: shared by Grabber and VCD offsets.
-FormatInfo formatOf(const Camera& camera, const FormatSpec& spec);
-FormatInfo formatOf(const Camera& camera, const DescriptorSpec& spec, int width, int height);
+FormatInfo formatOf(const Camera& camera, const FormatSpec& described);
+FormatInfo formatOf(const Camera& camera, const DescriptorSpec& described, int width, int height);
 // Whether a descriptor can make a format of that size: within its limits and on its step.
-bool descriptorAccepts(const DescriptorSpec& spec, int width, int height);
+bool descriptorAccepts(const DescriptorSpec& described, int width, int height);
 // The full picture a region-of-interest camera cuts its region from.
 SIZE sensorOf(const Camera& camera);
 

@@ -40,8 +40,8 @@ struct ElementRef {
     std::size_t element;
 
     VcdItem& itemSpec() const { return ctx.camera->vcd.values[item]; }
-    VcdElement& spec() const { return itemSpec().elements[element]; }
-    std::string logName() const { return stripBlanks(itemSpec().name) + "/" + stripBlanks(spec().name); }
+    VcdElement& described() const { return itemSpec().elements[element]; }
+    std::string logName() const { return stripBlanks(itemSpec().name) + "/" + stripBlanks(described().name); }
 };
 
 template <class Interface> class TypedObject : public ComObject<Interface> {
@@ -72,7 +72,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_Value(LONG value) override {
         System& sys = System::instance();
         Lock lock(sys.mutex);
-        RangeValue& r = *ref_.spec().range;
+        RangeValue& r = *ref_.described().range;
         sys.log("put_Value(" + ref_.logName() + "," + std::to_string(value) + ")");
         if (const HRESULT hr = r.faults.check("put_Value"); hr != S_OK) return hr;
         LONG min = 0, max = 0;
@@ -93,12 +93,12 @@ public:
 
 private:
     void limits(LONG& min, LONG& max) const {
-        rangeLimits(ref_.ctx.session.get(), *ref_.ctx.camera, ref_.itemSpec(), ref_.spec(), min, max);
+        rangeLimits(ref_.ctx.session.get(), *ref_.ctx.camera, ref_.itemSpec(), ref_.described(), min, max);
     }
     template <class Pick> HRESULT read(LONG* out, const char* call, Pick pick) {
         if (out == nullptr) return E_POINTER;
         Lock lock(System::instance().mutex);
-        RangeValue& r = *ref_.spec().range;
+        RangeValue& r = *ref_.described().range;
         if (const HRESULT hr = r.faults.check(call); hr != S_OK) return hr;
         LONG min = 0, max = 0;
         limits(min, max);
@@ -117,7 +117,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_Value(double value) override {
         System& sys = System::instance();
         Lock lock(sys.mutex);
-        AbsoluteValue& a = *ref_.spec().absolute;
+        AbsoluteValue& a = *ref_.described().absolute;
         sys.log("put_Value(" + ref_.logName() + "," + numberText(value) + ")");
         if (const HRESULT hr = a.faults.check("put_Value"); hr != S_OK) return hr;
         if (!(value >= a.min && value <= a.max)) return E_INVALIDARG;
@@ -138,7 +138,7 @@ private:
     template <class Pick> HRESULT read(double* out, const char* call, Pick pick) {
         if (out == nullptr) return E_POINTER;
         Lock lock(System::instance().mutex);
-        AbsoluteValue& a = *ref_.spec().absolute;
+        AbsoluteValue& a = *ref_.described().absolute;
         if (const HRESULT hr = a.faults.check(call); hr != S_OK) return hr;
         *out = pick(a);
         return S_OK;
@@ -152,7 +152,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_Switch(VARIANT_BOOL* value) override {
         if (value == nullptr) return E_POINTER;
         Lock lock(System::instance().mutex);
-        SwitchValue& s = *ref_.spec().switchValue;
+        SwitchValue& s = *ref_.described().switchValue;
         if (const HRESULT hr = s.faults.check("get_Switch"); hr != S_OK) return hr;
         *value = s.raw ? *s.raw : static_cast<VARIANT_BOOL>(s.on ? -1 : 0);
         return S_OK;
@@ -160,7 +160,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_Switch(VARIANT_BOOL value) override {
         System& sys = System::instance();
         Lock lock(sys.mutex);
-        SwitchValue& s = *ref_.spec().switchValue;
+        SwitchValue& s = *ref_.described().switchValue;
         sys.log("put_Switch(" + ref_.logName() + "," + std::to_string(value) + ")");
         if (const HRESULT hr = s.faults.check("put_Switch"); hr != S_OK) return hr;
         s.on = value != 0;
@@ -175,7 +175,7 @@ public:
     HRESULT STDMETHODCALLTYPE Push() override {
         System& sys = System::instance();
         Lock lock(sys.mutex);
-        ButtonValue& b = *ref_.spec().button;
+        ButtonValue& b = *ref_.described().button;
         sys.log("Push(" + ref_.logName() + ")");
         if (const HRESULT hr = b.faults.check("Push"); hr != S_OK) return hr;
         ++b.pushes;
@@ -193,7 +193,7 @@ public:
         std::string value;
         {
             Lock lock(System::instance().mutex);
-            MapStringsValue& m = *ref_.spec().mapStrings;
+            MapStringsValue& m = *ref_.described().mapStrings;
             if (const HRESULT hr = m.faults.check("strings.get_Item"); hr != S_OK) return hr;
             if (index < 1 || static_cast<std::size_t>(index) > m.strings.size()) return E_INVALIDARG;
             value = m.strings[static_cast<std::size_t>(index) - 1];
@@ -203,7 +203,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
         if (count == nullptr) return E_POINTER;
         Lock lock(System::instance().mutex);
-        MapStringsValue& m = *ref_.spec().mapStrings;
+        MapStringsValue& m = *ref_.described().mapStrings;
         if (const HRESULT hr = m.faults.check("strings.get_Count"); hr != S_OK) return hr;
         *count = static_cast<LONG>(m.strings.size());
         return S_OK;
@@ -223,7 +223,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_Value(LONG value) override {
         System& sys = System::instance();
         Lock lock(sys.mutex);
-        MapStringsValue& m = *ref_.spec().mapStrings;
+        MapStringsValue& m = *ref_.described().mapStrings;
         sys.log("put_Value(" + ref_.logName() + "," + std::to_string(value) + ")");
         if (const HRESULT hr = m.faults.check("put_Value"); hr != S_OK) return hr;
         if (value < m.min || value > m.max) return E_INVALIDARG;
@@ -244,7 +244,8 @@ public:
         *strings = nullptr;
         {
             Lock lock(System::instance().mutex);
-            if (const HRESULT hr = ref_.spec().mapStrings->faults.check("get_Strings"); hr != S_OK) return hr;
+            if (const HRESULT hr = ref_.described().mapStrings->faults.check("get_Strings"); hr != S_OK)
+                return hr;
         }
         *strings = new StringsObject(ref_);
         return S_OK;
@@ -254,7 +255,7 @@ private:
     template <class Pick> HRESULT read(LONG* out, const char* call, Pick pick) {
         if (out == nullptr) return E_POINTER;
         Lock lock(System::instance().mutex);
-        MapStringsValue& m = *ref_.spec().mapStrings;
+        MapStringsValue& m = *ref_.described().mapStrings;
         if (const HRESULT hr = m.faults.check(call); hr != S_OK) return hr;
         *out = pick(m);
         return S_OK;
@@ -263,7 +264,7 @@ private:
 
 // The typed interface of an element by identifier, or null. Mutex held.
 IUnknown* makeTypedInterface(const ElementRef& ref, const GUID& iid) {
-    const VcdElement& e = ref.spec();
+    const VcdElement& e = ref.described();
     if (iid == kVcdRangeInterface && e.range) return static_cast<IVCDRangeProperty*>(new RangeObject(ref));
     if (iid == kVcdSwitchInterface && e.switchValue)
         return static_cast<IVCDSwitchProperty*>(new SwitchObject(ref));
@@ -286,23 +287,23 @@ public:
         std::string text;
         {
             Lock lock(System::instance().mutex);
-            if (const HRESULT hr = ref_.spec().faults.check("get_Name"); hr != S_OK) return hr;
-            text = ref_.spec().name;
+            if (const HRESULT hr = ref_.described().faults.check("get_Name"); hr != S_OK) return hr;
+            text = ref_.described().name;
         }
         return outBstr(text, name);
     }
     HRESULT STDMETHODCALLTYPE get_ElementID(GUID* id) override {
         if (id == nullptr) return E_POINTER;
         Lock lock(System::instance().mutex);
-        if (const HRESULT hr = ref_.spec().faults.check("get_ElementID"); hr != S_OK) return hr;
-        *id = ref_.spec().id;
+        if (const HRESULT hr = ref_.described().faults.check("get_ElementID"); hr != S_OK) return hr;
+        *id = ref_.described().id;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE findInterface(BSTR interfaceId, IUnknown** object) override {
         if (object == nullptr) return E_POINTER;
         *object = nullptr;
         Lock lock(System::instance().mutex);
-        if (const HRESULT hr = ref_.spec().faults.check("findInterface"); hr != S_OK) return hr;
+        if (const HRESULT hr = ref_.described().faults.check("findInterface"); hr != S_OK) return hr;
         const auto iid = parseGuid(narrowOf(interfaceId));
         if (!iid) return E_INVALIDARG;
         *object = makeTypedInterface(ref_, *iid);
