@@ -17,10 +17,11 @@ cmake --build "$dir" -j"$(nproc)"
 bin="$dir/bin"
 objdump=x86_64-w64-mingw32-objdump
 
-# The names in a PE file's export name table.
+# The names in a PE file's export name table (mawk: no \s), and the DLLs it imports. The dump is read
+# whole, so no early-exiting reader makes objdump fail under pipefail.
 exported_names() {
   "$objdump" -p "$1" | awk '/\[Ordinal\/Name Pointer\] Table/ {inside = 1; next}
-    inside && /^\s*\[/ {print $NF; next}
+    inside && /^[ \t]*\[/ {print $NF; next}
     inside {inside = 0}' | sort
 }
 imported_dlls() {
@@ -37,7 +38,7 @@ if [ "$actual" != "$expected" ]; then
   echo "windows: QVXImaq.dll exports" $actual "instead of exactly" $expected >&2
   status=1
 fi
-if ! "$objdump" -p "$bin/QVXImaq.dll" | grep -q "Export Address Table -- Ordinal Base"; then
+if ! grep -q "Export Address Table -- Ordinal Base" <<<"$("$objdump" -p "$bin/QVXImaq.dll")"; then
   echo "windows: QVXImaq.dll has no export table" >&2
   status=1
 fi
@@ -50,7 +51,7 @@ for file in "$bin"/*.dll "$bin"/*.exe; do
   done
 done
 for dll in qvx_kapri10_x64.dll imaqmex.dll; do
-  imported_dlls "$bin/QVXImaq.dll" | grep -qx "$dll" || { echo "windows: QVXImaq.dll does not import $dll" >&2; status=1; }
+  grep -qx "$dll" <<<"$(imported_dlls "$bin/QVXImaq.dll")" || { echo "windows: QVXImaq.dll does not import $dll" >&2; status=1; }
 done
 if [ "$status" -ne 0 ]; then exit "$status"; fi
 echo "windows: QVXImaq.dll exports exactly:" $actual
@@ -66,6 +67,7 @@ if [ -z "$wine" ]; then
   echo "windows: wine is not installed although setup.sh installs it" >&2
   exit 1
 fi
+mkdir -p "$WINEPREFIX"
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 wineserver -p >/dev/null 2>&1 || true
 probe=$(timeout 300 "$wine" cmd.exe /c echo qvx-wine-ok 2>&1 || true)
