@@ -25,7 +25,10 @@ TEST(PlatformGuidText, EveryFieldIsWrittenInOrderWithLeadingZeros) {
     EXPECT_EQ(textOf(GUID{0xFFFFFFFFu, 0xFFFFu, 0xFFFFu, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}}),
               u"{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}");
     EXPECT_EQ(qvxplatform::liveCoTaskMemBlocks(), before);
+#if !defined(_WIN32)
+    // Our own check; Windows' StringFromCLSID writes through the pointer unchecked.
     EXPECT_EQ(StringFromCLSID(GUID{}, nullptr), E_INVALIDARG);
+#endif
 }
 
 } // namespace
