@@ -6,6 +6,7 @@
 #endif
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 
@@ -48,6 +49,49 @@ Image imageOf(const qvxtb::Frame& frame) {
 }
 
 #if !defined(_WIN32)
+namespace {
+
+// What the rows are written from; the row buffer is owned outside the part libpng may jump out of.
+struct RowSource {
+    const Image* image;
+    std::uint8_t* row;
+    std::size_t rowBytes;
+};
+
+// Everything after libpng's error jump is set. Only trivially destructible objects live here: an error
+// leaves this function by longjmp, which runs no destructors.
+void writeRows(png_structp png, png_infop info, std::FILE* file, const RowSource& rows) {
+    const Image& image = *rows.image;
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height),
+                 image.bitDepth, image.channels == 3 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t* source = image.pixels.data() + static_cast<std::size_t>(y) * rows.rowBytes;
+        if (image.bitDepth == 16) {
+            // PNG stores 16-bit samples big-endian.
+            for (std::size_t i = 0; i + 1 < rows.rowBytes; i += 2) {
+                rows.row[i] = source[i + 1];
+                rows.row[i + 1] = source[i];
+            }
+        } else {
+            std::memcpy(rows.row, source, rows.rowBytes);
+        }
+        png_write_row(png, rows.row);
+    }
+    png_write_end(png, nullptr);
+}
+
+// False when libpng reported an error. Nothing here changes after setjmp, so nothing can be clobbered.
+bool writeGuarded(png_structp png, png_infop info, std::FILE* file, const RowSource& rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    writeRows(png, info, file, rows);
+    return true;
+}
+
+} // namespace
+
 void writePng(const std::string& path, const Image& image) {
     if (image.width <= 0 || image.height <= 0 ||
         image.pixels.size() < image.rowBytes() * static_cast<std::size_t>(image.height)) {
@@ -61,32 +105,10 @@ void writePng(const std::string& path, const Image& image) {
         png_destroy_write_struct(&png, nullptr);
         throw std::runtime_error("cannot write \"" + path + "\": out of memory");
     }
-    // PNG stores 16-bit samples big-endian.
     std::vector<std::uint8_t> row(image.rowBytes());
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        throw std::runtime_error("cannot write \"" + path + "\"");
-    }
-    png_init_io(png, file.get());
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height),
-                 image.bitDepth, image.channels == 3 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t* source = image.pixels.data() + static_cast<std::size_t>(y) * row.size();
-        if (image.bitDepth == 16) {
-            for (std::size_t i = 0; i + 1 < row.size(); i += 2) {
-                row[i] = source[i + 1];
-                row[i + 1] = source[i];
-            }
-        } else {
-            std::copy(source, source + row.size(), row.begin());
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
+    const bool written = writeGuarded(png, info, file.get(), RowSource{&image, row.data(), row.size()});
     png_destroy_write_struct(&png, &info);
-    if (std::fflush(file.get()) != 0) throw std::runtime_error("cannot write \"" + path + "\"");
+    if (!written || std::fflush(file.get()) != 0) throw std::runtime_error("cannot write \"" + path + "\"");
 }
 #endif
 
