@@ -169,6 +169,21 @@ TEST_F(SimCamerasVcd, FindsObjectsByPath) {
     EXPECT_FALSE(byPath<IVCDRangeProperty>(item, kVcdRangeInterface, E_INVALIDARG));
     EXPECT_FALSE(
         byPath<IVCDRangeProperty>(item + ":" + item + ":" + range, kVcdRangeInterface, E_NOINTERFACE));
+    // Malformed paths: too many parts, an empty part, nothing at all.
+    for (const std::string& bad :
+         {item + ":" + x + ":" + range + ":" + range, item + ":" + x + ":", ":" + item, std::string()})
+        EXPECT_FALSE(byPath<IVCDRangeProperty>(bad, kVcdRangeInterface, E_INVALIDARG)) << bad;
+    // A wide character whose low byte is a digit is not that digit.
+    WideString wide(item.begin(), item.end());
+    wide[1] = static_cast<WCHAR>(0x0132); // low byte '2', the first digit of the item
+    wide += QVX_WIDE(":");
+    wide.append(x.begin(), x.end());
+    BSTR bstr2 = SysAllocString(wide.c_str());
+    found = nullptr;
+    EXPECT_EQ(items_->findInterface(bstr2, &found), E_INVALIDARG);
+    EXPECT_EQ(found, nullptr);
+    SysFreeString(bstr2);
+    EXPECT_EQ(items_->findInterface(nullptr, &found), E_INVALIDARG);
 }
 
 TEST_F(SimCamerasVcd, OffsetLimitsFollowSensorMinusFormat) {

@@ -56,9 +56,11 @@ KapriLib::dstringw toDstringw(const std::string& text) {
 
 BSTR toBstr(const std::string& text) { return SysAllocString(utf8ToWide(text).c_str()); }
 
-std::optional<GUID> parseGuid(const std::string& text) {
-    // Groups of 8-4-4-4-12 digits between braces.
-    if (text.size() != 38 || text.front() != '{' || text.back() != '}') return std::nullopt;
+namespace {
+
+// Groups of 8-4-4-4-12 digits between braces, read from narrow or wide characters alike.
+template <typename Char> std::optional<GUID> parseGuidChars(const Char* text, std::size_t size) {
+    if (size != 38 || text[0] != '{' || text[37] != '}') return std::nullopt;
     unsigned char bytes[16];
     std::size_t pos = 1;
     int byte = 0;
@@ -66,7 +68,7 @@ std::optional<GUID> parseGuid(const std::string& text) {
         for (int k = 0; k < group; ++k) {
             unsigned value = 0;
             for (int nibble = 0; nibble < 2; ++nibble) {
-                const char c = text[pos++];
+                const auto c = static_cast<unsigned long>(text[pos++]);
                 unsigned d;
                 if (c >= '0' && c <= '9')
                     d = static_cast<unsigned>(c - '0');
@@ -89,6 +91,15 @@ std::optional<GUID> parseGuid(const std::string& text) {
     id.Data3 = static_cast<std::uint16_t>((bytes[6] << 8) | bytes[7]);
     for (int k = 0; k < 8; ++k) id.Data4[k] = bytes[8 + k];
     return id;
+}
+
+} // namespace
+
+std::optional<GUID> parseGuid(const std::string& text) { return parseGuidChars(text.data(), text.size()); }
+
+std::optional<GUID> parseGuid(const OLECHAR* text, std::size_t size) {
+    if (text == nullptr) return std::nullopt;
+    return parseGuidChars(text, size);
 }
 
 std::string guidText(const GUID& id) {

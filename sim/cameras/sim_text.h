@@ -1,6 +1,7 @@
 // Text and identifier helpers of the camera stand-in: UTF-8 to wide, BSTRs, CoTaskMem texts, GUID text.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,8 @@ KapriLib::dstringw toDstringw(const std::string& text);
 BSTR toBstr(const std::string& text);
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", hexadecimal digits in either case.
 std::optional<GUID> parseGuid(const std::string& text);
+// The same from `size` wide characters, read in place (a VCD path's parts, say).
+std::optional<GUID> parseGuid(const OLECHAR* text, std::size_t size);
 std::string guidText(const GUID& id);
 std::string stripBlanks(const std::string& text);
 

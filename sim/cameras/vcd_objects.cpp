@@ -20,11 +20,12 @@ struct Context {
     std::shared_ptr<Camera> camera;
 };
 
-std::string narrowOf(BSTR text) {
-    std::string out;
-    if (text == nullptr) return out;
-    for (const OLECHAR* c = text; *c != 0; ++c) out.push_back(*c < 0x80 ? static_cast<char>(*c) : '?');
-    return out;
+// Characters up to the terminating zero; 0 for null.
+std::size_t lengthOf(const OLECHAR* text) {
+    std::size_t size = 0;
+    if (text != nullptr)
+        while (text[size] != 0) ++size;
+    return size;
 }
 
 std::string numberText(double value) {
@@ -304,7 +305,7 @@ public:
         *object = nullptr;
         Lock lock(System::instance().mutex);
         if (const HRESULT hr = ref_.described().faults.check("findInterface"); hr != S_OK) return hr;
-        const auto iid = parseGuid(narrowOf(interfaceId));
+        const auto iid = parseGuid(interfaceId, lengthOf(interfaceId));
         if (!iid) return E_INVALIDARG;
         *object = makeTypedInterface(ref_, *iid);
         return *object == nullptr ? E_NOINTERFACE : S_OK;
@@ -408,26 +409,26 @@ public:
         *object = nullptr;
         Lock lock(System::instance().mutex);
         if (const HRESULT hr = ctx_.camera->vcdFaults.check("findInterface"); hr != S_OK) return hr;
-        const std::string text = narrowOf(path);
-        std::vector<GUID> parts;
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t colon = text.find(':', start);
-            const auto id =
-                parseGuid(text.substr(start, colon == std::string::npos ? std::string::npos : colon - start));
-            if (!id) return E_INVALIDARG;
-            parts.push_back(*id);
-            if (colon == std::string::npos) break;
-            start = colon + 1;
+        // Parsed in place: this runs twice a frame on a region-of-interest camera.
+        GUID parts[3];
+        std::size_t count = 0;
+        const OLECHAR* start = path;
+        while (start != nullptr) {
+            const OLECHAR* end = start;
+            while (*end != 0 && *end != ':') ++end;
+            const auto id = parseGuid(start, static_cast<std::size_t>(end - start));
+            if (!id || count == 3) return E_INVALIDARG;
+            parts[count++] = *id;
+            start = *end == ':' ? end + 1 : nullptr;
         }
-        if (parts.size() < 2 || parts.size() > 3) return E_INVALIDARG;
+        if (count < 2) return E_INVALIDARG;
         const auto& items = ctx_.camera->vcd.values;
         for (std::size_t i = 0; i < items.size(); ++i) {
             if (items[i].id != parts[0]) continue;
             for (std::size_t e = 0; e < items[i].elements.size(); ++e) {
                 if (items[i].elements[e].id != parts[1]) continue;
                 const ElementRef ref{ctx_, i, e};
-                if (parts.size() == 2)
+                if (count == 2)
                     *object = static_cast<IVCDPropertyElement*>(new ElementObject(ref));
                 else
                     *object = makeTypedInterface(ref, parts[2]);
