@@ -52,11 +52,11 @@ TEST(ToolboxFrameFill, BuffersThatGiveNothingLeaveAFrameOfZeros) {
     const auto buffer = countingBuffer(64);
     Frame frame = emptyFrame(imaqkit::kFrameMono16, 3, 2);
     qvxtb::detail::fillRegion(frame, nullptr, 4, 4, 0, 0);
-    EXPECT_EQ(frame.data, std::vector<std::uint8_t>(12, 0));
+    EXPECT_EQ(frame.data, qvxtb::FrameBytes(12, 0));
     qvxtb::detail::fillRegion(frame, buffer.data(), -4, 4, 0, 0);
-    EXPECT_EQ(frame.data, std::vector<std::uint8_t>(12, 0));
+    EXPECT_EQ(frame.data, qvxtb::FrameBytes(12, 0));
     qvxtb::detail::fillRegion(frame, buffer.data(), 4, 4, 2147483647, -2147483647 - 1);
-    EXPECT_EQ(frame.data, std::vector<std::uint8_t>(12, 0));
+    EXPECT_EQ(frame.data, qvxtb::FrameBytes(12, 0));
 }
 
 TEST(ToolboxFrameFill, EngineFramesAreWholeWithOrWithoutSetImage) {
@@ -73,8 +73,8 @@ TEST(ToolboxFrameFill, EngineFramesAreWholeWithOrWithoutSetImage) {
 
     const auto& queue = engine->state()->queue;
     ASSERT_EQ(queue.size(), 2u);
-    EXPECT_EQ(queue[0].data, std::vector<std::uint8_t>(8, 0));
-    EXPECT_EQ(queue[1].data, (std::vector<std::uint8_t>{buffer[11], buffer[1], buffer[15], buffer[5]}));
+    EXPECT_EQ(queue[0].data, qvxtb::FrameBytes(8, 0));
+    EXPECT_EQ(queue[1].data, (qvxtb::FrameBytes{buffer[11], buffer[1], buffer[15], buffer[5]}));
     delete engine;
 }
 

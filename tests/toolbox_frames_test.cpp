@@ -1,6 +1,7 @@
 // The toolbox's frame objects: the region copy of set-image, clipping, bottom-up rows and the engine's queue.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 
 #include "host/frame.h"
@@ -35,14 +36,14 @@ TEST(ToolboxRegionCopy, Mono8TakesTheRegionAtItsOffset) {
     const auto buffer = numberedBuffer(8, 6, 1);
     Frame frame = blankFrame(imaqkit::kFrameMono8, 3, 2);
     copyRegion(frame, buffer.data(), 8, 6, 2, 1);
-    EXPECT_EQ(frame.data, (std::vector<std::uint8_t>{0x12, 0x13, 0x14, 0x22, 0x23, 0x24}));
+    EXPECT_EQ(frame.data, (qvxtb::FrameBytes{0x12, 0x13, 0x14, 0x22, 0x23, 0x24}));
 }
 
 TEST(ToolboxRegionCopy, Mono16CopiesTwoBytesPerPixel) {
     const auto buffer = numberedBuffer(4, 4, 2);
     Frame frame = blankFrame(imaqkit::kFrameMono16, 2, 1);
     copyRegion(frame, buffer.data(), 4, 4, 1, 2);
-    EXPECT_EQ(frame.data, (std::vector<std::uint8_t>{0x22, 0x23, 0x24, 0x25}));
+    EXPECT_EQ(frame.data, (qvxtb::FrameBytes{0x22, 0x23, 0x24, 0x25}));
 }
 
 TEST(ToolboxRegionCopy, BottomUpRegionRowsCountFromTheUprightTop) {
@@ -51,7 +52,7 @@ TEST(ToolboxRegionCopy, BottomUpRegionRowsCountFromTheUprightTop) {
     const auto buffer = numberedBuffer(4, 4, 3);
     Frame frame = blankFrame(imaqkit::kFrameBgr24, 1, 2);
     copyRegion(frame, buffer.data(), 4, 4, 1, 1);
-    EXPECT_EQ(frame.data, (std::vector<std::uint8_t>{0x13, 0x14, 0x15, 0x23, 0x24, 0x25}));
+    EXPECT_EQ(frame.data, (qvxtb::FrameBytes{0x13, 0x14, 0x15, 0x23, 0x24, 0x25}));
     // Upright, the region's top row is memory row 2, as RGB.
     EXPECT_EQ(frame.upright(), (std::vector<std::uint8_t>{0x25, 0x24, 0x23, 0x15, 0x14, 0x13}));
 }
@@ -60,24 +61,24 @@ TEST(ToolboxRegionCopy, WholeBottomUpImageIsCopiedAsIs) {
     const auto buffer = numberedBuffer(3, 2, 4);
     Frame frame = blankFrame(imaqkit::kFrameBgrx32, 3, 2);
     copyRegion(frame, buffer.data(), 3, 2, 0, 0);
-    EXPECT_EQ(frame.data, buffer);
+    EXPECT_TRUE(std::equal(frame.data.begin(), frame.data.end(), buffer.begin(), buffer.end()));
 }
 
 TEST(ToolboxRegionCopy, PartsOutsideTheBufferStayZero) {
     const auto buffer = numberedBuffer(4, 3, 1);
     Frame frame = blankFrame(imaqkit::kFrameMono8, 3, 3);
     copyRegion(frame, buffer.data(), 4, 3, -1, 1);
-    EXPECT_EQ(frame.data, (std::vector<std::uint8_t>{0, 0x10, 0x11, 0, 0x20, 0x21, 0, 0, 0}));
+    EXPECT_EQ(frame.data, (qvxtb::FrameBytes{0, 0x10, 0x11, 0, 0x20, 0x21, 0, 0, 0}));
 
     Frame right = blankFrame(imaqkit::kFrameMono8, 3, 1);
     copyRegion(right, buffer.data(), 4, 3, 2, 0);
-    EXPECT_EQ(right.data, (std::vector<std::uint8_t>{0x02, 0x03, 0}));
+    EXPECT_EQ(right.data, (qvxtb::FrameBytes{0x02, 0x03, 0}));
 
     Frame colour = blankFrame(imaqkit::kFrameBgr24, 1, 2);
     const auto colourBuffer = numberedBuffer(2, 2, 3);
     copyRegion(colour, colourBuffer.data(), 2, 2, 0, -1);
     // The region's upright row 0 lies above the buffer: it is the frame's last memory row and stays zero.
-    EXPECT_EQ(colour.data, (std::vector<std::uint8_t>{0x10, 0x11, 0x12, 0, 0, 0}));
+    EXPECT_EQ(colour.data, (qvxtb::FrameBytes{0x10, 0x11, 0x12, 0, 0, 0}));
 }
 
 TEST(ToolboxRegionCopy, RegionsWhollyOutsideOrAtTheIntLimitsReadNothing) {
@@ -110,7 +111,7 @@ TEST(ToolboxEngine, MakesFramesByTypeAndQueuesWhatItReceives) {
     EXPECT_EQ(qvxtb::liveFrameObjects(), before);
     ASSERT_EQ(engine->state()->queue.size(), 1u);
     EXPECT_EQ(engine->state()->queue.front().time, 12.5);
-    EXPECT_EQ(engine->state()->queue.front().data, buffer);
+    EXPECT_EQ(engine->state()->queue.front().upright(), buffer);
 
     qvxtb::failMakeFrameAfter(1);
     imaqkit::IAdaptorFrame* allowed = engine->makeFrame(imaqkit::kFrameMono8, 1, 1);
@@ -126,7 +127,7 @@ TEST(ToolboxEngine, MakesFramesByTypeAndQueuesWhatItReceives) {
 TEST(ToolboxFrame, UprightKeepsGreyAndTurnsColourToTopDownRgb) {
     Frame grey = blankFrame(imaqkit::kFrameMono16, 2, 1);
     grey.data = {1, 2, 3, 4};
-    EXPECT_EQ(grey.upright(), grey.data);
+    EXPECT_EQ(grey.upright(), (std::vector<std::uint8_t>{1, 2, 3, 4}));
     Frame colour = blankFrame(imaqkit::kFrameBgrx32, 1, 2);
     colour.data = {1, 2, 3, 0, 4, 5, 6, 0};
     EXPECT_EQ(colour.upright(), (std::vector<std::uint8_t>{6, 5, 4, 3, 2, 1}));

@@ -15,7 +15,7 @@ std::vector<std::uint8_t> Frame::upright() const {
     if (bpp == 0 || width <= 0 || height <= 0) return {};
     const std::size_t w = static_cast<std::size_t>(width);
     const std::size_t h = static_cast<std::size_t>(height);
-    if (!detail::isBottomUp(frameType)) return data;
+    if (!detail::isBottomUp(frameType)) return {data.begin(), data.end()};
     std::vector<std::uint8_t> rgb(w * h * 3);
     for (std::size_t row = 0; row < h; ++row) {
         const std::uint8_t* source = data.data() + (h - 1 - row) * w * static_cast<std::size_t>(bpp);
@@ -81,7 +81,7 @@ std::size_t frameBytes(const Frame& frame) {
 }
 
 void fillRegion(Frame& frame, const std::uint8_t* buffer, int bufferWidth, int bufferHeight, int x, int y) {
-    std::vector<std::uint8_t>& out = frame.data;
+    FrameBytes& out = frame.data;
     const std::size_t total = frameBytes(frame);
     out.clear();
     const long long bpp = bytesPerPixel(frame.frameType);

@@ -12,6 +12,7 @@
 #include "host/adaptor.h"
 #include "host/entry_points.h"
 #include "host/imaqkit.h"
+#include "sim/toolbox/frame_memory.h"
 
 namespace qvxtb {
 
@@ -109,7 +110,7 @@ struct IMAQMEX_API Frame {
     int width = 0;
     int height = 0;
     double time = 0;
-    std::vector<std::uint8_t> data; // as copied by setImage (bottom-up rows for the colour types)
+    FrameBytes data; // as copied by setImage (bottom-up rows for the colour types)
     int bytesPerPixel() const;
     // Top-down rows: grey 8 or 16 bit (16-bit little-endian) as they are, colour as RGB 8-bit.
     std::vector<std::uint8_t> upright() const;

@@ -1,0 +1,49 @@
+// Frame pixel memory: blocks that go back to a pool when a frame is destroyed and serve the next frame.
+//
+// A frame of several megabytes would otherwise be a fresh allocation on the delivery thread, freed by the
+// reader on another thread; the system allocator tends to give such blocks back to the operating system,
+// and the next frame then pays a page fault for every page it writes. An acquisition engine keeps its frame
+// memory instead; so does this one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <vector>
+
+#include "host/imaqkit.h"
+
+namespace qvxtb {
+
+namespace detail {
+
+// A block of at least `bytes`, from the pool when one of that size is free; throws std::bad_alloc.
+IMAQMEX_API void* takeFrameBlock(std::size_t bytes);
+// Gives a block taken for `bytes` back; the pool keeps it unless it already holds enough.
+IMAQMEX_API void giveFrameBlock(void* block, std::size_t bytes) noexcept;
+// Bytes the pool holds ready for reuse.
+IMAQMEX_API std::size_t pooledFrameBytes();
+// False in builds that give every block straight back (address-sanitized ones).
+IMAQMEX_API bool frameMemoryPooled();
+
+} // namespace detail
+
+template <class T> struct FrameAllocator {
+    using value_type = T;
+    FrameAllocator() = default;
+    template <class U> FrameAllocator(const FrameAllocator<U>&) noexcept {}
+    T* allocate(std::size_t count) {
+        if (count > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
+        return static_cast<T*>(detail::takeFrameBlock(count * sizeof(T)));
+    }
+    void deallocate(T* block, std::size_t count) noexcept {
+        detail::giveFrameBlock(block, count * sizeof(T));
+    }
+    template <class U> bool operator==(const FrameAllocator<U>&) const noexcept { return true; }
+    template <class U> bool operator!=(const FrameAllocator<U>&) const noexcept { return false; }
+};
+
+// The pixels of one frame.
+using FrameBytes = std::vector<std::uint8_t, FrameAllocator<std::uint8_t>>;
+
+} // namespace qvxtb
