@@ -57,6 +57,7 @@ void propertyGet(benchmark::State& state) {
         qvxtb::Adaptor& adaptor = loadedAdaptor();
         const int elements = static_cast<int>(state.range(0));
         qvxsim::loadCameras(cameraSet(vcdCameraJson("VCD Camera", elements)));
+        adaptor.hwinfo(); // the toolbox keeps the last device list; this camera set is new
         const auto video = adaptor.videoinput("VCD Camera", "N:F");
         const std::string name = "Setting" + std::to_string(elements - 1);
         qvxtb::PropertyValue value;

@@ -58,6 +58,9 @@ void framePath(benchmark::State& state, FrameShape shape, bool roi) {
         double pathSeconds = 0, memcpySeconds = 0;
         long faults = 0;
         bool pathFirst = true;
+        // One frame before the measurement: the first frame's memory is fresh, every later one reuses it.
+        session.deliver();
+        session.drain();
         for (auto _ : state) {
             double path = 0, copy = 0;
             for (int step = 0; step < 2; ++step) {
