@@ -1,8 +1,10 @@
 // Discovery, description and property get through the real adaptor library: time and how it grows.
+#include <cstdlib>
 #include <string>
 
 #include <benchmark/benchmark.h>
 
+#include "bench/alloc_counter.h"
 #include "bench/bench_cameras.h"
 #include "bench/frame_session.h"
 #include "sim/cameras/sim_api.h"
@@ -64,6 +66,17 @@ void propertyGet(benchmark::State& state) {
         for (auto _ : state) {
             value = video->get(name);
             benchmark::DoNotOptimize(value);
+        }
+        if (allocationCountingAvailable() && std::getenv("QVX_BENCH_NO_ALLOC_COUNT") == nullptr) {
+            AllocationCounts counts;
+            {
+                AllocationScope scope;
+                value = video->get(name);
+                counts = scope.counts();
+            }
+            state.counters["allocs_adaptor"] = static_cast<double>(counts.adaptor);
+            state.counters["allocs_cameras"] = static_cast<double>(counts.cameras);
+            state.counters["allocs_toolbox"] = static_cast<double>(counts.toolbox);
         }
         const auto* read = std::get_if<std::int64_t>(&value);
         if (read == nullptr || *read != (elements - 1) % 1000)

@@ -6,8 +6,10 @@
 
 namespace qvxsim {
 
-WideString utf8ToWide(const std::string& text) {
-    WideString out;
+namespace {
+
+// Appends text's UTF-16 form to out.
+void appendWide(const std::string& text, WideString& out) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
@@ -41,6 +43,13 @@ WideString utf8ToWide(const std::string& text) {
             out.push_back(static_cast<WCHAR>(cp > 0x10FFFF ? 0xFFFD : cp));
         }
     }
+}
+
+} // namespace
+
+WideString utf8ToWide(const std::string& text) {
+    WideString out;
+    appendWide(text, out);
     return out;
 }
 
@@ -54,7 +63,13 @@ KapriLib::dstringw toDstringw(const std::string& text) {
     return KapriLib::dstringw{block};
 }
 
-BSTR toBstr(const std::string& text) { return SysAllocString(utf8ToWide(text).c_str()); }
+BSTR toBstr(const std::string& text) {
+    // Names are read for every item on every property access: the conversion reuses one buffer a thread.
+    thread_local WideString wide;
+    wide.clear();
+    appendWide(text, wide);
+    return SysAllocString(wide.c_str());
+}
 
 namespace {
 

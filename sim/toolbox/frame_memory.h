@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "host/imaqkit.h"
@@ -39,11 +40,17 @@ template <class T> struct FrameAllocator {
     void deallocate(T* block, std::size_t count) noexcept {
         detail::giveFrameBlock(block, count * sizeof(T));
     }
+    // Growing without a value leaves the new pixels as they are: the frame's one copy writes every byte, and
+    // zeroing them first would be a second pass over the frame's memory. Values given are stored as usual.
+    template <class U> void construct(U* where) noexcept { ::new (static_cast<void*>(where)) U; }
+    template <class U, class... Args> void construct(U* where, Args&&... args) {
+        ::new (static_cast<void*>(where)) U(std::forward<Args>(args)...);
+    }
     template <class U> bool operator==(const FrameAllocator<U>&) const noexcept { return true; }
     template <class U> bool operator!=(const FrameAllocator<U>&) const noexcept { return false; }
 };
 
-// The pixels of one frame.
+// The pixels of one frame. Sized without a value (resize(n), FrameBytes(n)) they are left unset.
 using FrameBytes = std::vector<std::uint8_t, FrameAllocator<std::uint8_t>>;
 
 } // namespace qvxtb

@@ -92,7 +92,8 @@ void fillRegion(Frame& frame, const std::uint8_t* buffer, int bufferWidth, int b
         out.assign(total, 0);
         return;
     }
-    out.reserve(total);
+    out.resize(total); // left unset: every byte is written below, once
+    std::uint8_t* target = out.data();
     const bool bottomUp = isBottomUp(frame.frameType);
     // Memory row t of the frame holds upright row (bottomUp ? h - 1 - t : t), which is memory row
     // firstSourceRow + t of the buffer: the frame's rows are consecutive buffer rows in both layouts.
@@ -105,20 +106,18 @@ void fillRegion(Frame& frame, const std::uint8_t* buffer, int bufferWidth, int b
     if (lead == 0 && trail == 0 && static_cast<long long>(rowBytes) == rowStride && firstSourceRow >= 0 &&
         firstSourceRow + h <= bh) {
         // The region is whole buffer rows: one block.
-        const std::uint8_t* source = firstPixel + firstSourceRow * rowStride;
-        out.insert(out.end(), source, source + total);
+        std::memcpy(target, firstPixel + firstSourceRow * rowStride, total);
         return;
     }
-    for (long long t = 0; t < h; ++t) {
+    for (long long t = 0; t < h; ++t, target += lead + rowBytes + trail) {
         const long long sourceRow = firstSourceRow + t;
         if (sourceRow < 0 || sourceRow >= bh) {
-            out.insert(out.end(), lead + rowBytes + trail, 0);
+            std::memset(target, 0, lead + rowBytes + trail);
             continue;
         }
-        const std::uint8_t* source = firstPixel + sourceRow * rowStride;
-        out.insert(out.end(), lead, 0);
-        out.insert(out.end(), source, source + rowBytes);
-        out.insert(out.end(), trail, 0);
+        std::memset(target, 0, lead);
+        std::memcpy(target + lead, firstPixel + sourceRow * rowStride, rowBytes);
+        std::memset(target + lead + rowBytes, 0, trail);
     }
 }
 
