@@ -10,11 +10,12 @@
 #include "platform/testing.h"
 #include "sim/cameras/sim_api.h"
 #include "sim/toolbox/toolbox.h"
+#include "tests/support/host_records.h"
 
 namespace qvxtest {
 
 // Runs the real adaptor, loaded by path, against a camera set the test describes in JSON.
-class DescribeFixture : public ::testing::Test {
+class DescribeFixture : public ::testing::Test, protected HostRecords {
 protected:
     void SetUp() override {
         qvxsim::reset();
@@ -55,28 +56,6 @@ protected:
         qvxsim::clearCallLog();
         debug_.clear();
         return adaptor().describe(device, format);
-    }
-
-    // The recorded calls on one host object, as "operation(arguments)".
-    static std::vector<std::string> callsOn(const std::string& object) {
-        std::vector<std::string> out;
-        for (const auto& call : qvxtb::calls())
-            if (call.object == object) out.push_back(call.operation + "(" + call.arguments + ")");
-        return out;
-    }
-
-    static std::vector<std::string> warningTexts() {
-        std::vector<std::string> out;
-        for (const auto& warning : qvxtb::warnings()) out.push_back(warning.text);
-        return out;
-    }
-
-    // The grabber calls of one kind, e.g. every "openDev(" entry of the stand-in's call log.
-    static std::vector<std::string> grabberCalls(const std::string& prefix) {
-        std::vector<std::string> out;
-        for (const auto& call : qvxsim::callLog())
-            if (call.compare(0, prefix.size(), prefix) == 0) out.push_back(call);
-        return out;
     }
 
     const std::vector<std::string>& debugOutput() const { return debug_; }

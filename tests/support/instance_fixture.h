@@ -18,6 +18,7 @@
 #include "platform/testing.h"
 #include "sim/cameras/sim_api.h"
 #include "sim/toolbox/toolbox.h"
+#include "tests/support/host_records.h"
 
 namespace qvxtest {
 
@@ -108,7 +109,7 @@ public:
 };
 
 // Runs the real adaptor, loaded by path, against cameras the test describes in JSON.
-class InstanceFixture : public ::testing::Test {
+class InstanceFixture : public ::testing::Test, protected HostRecords {
 protected:
     void SetUp() override {
         qvxsim::reset();
@@ -173,28 +174,10 @@ protected:
     }
     FakeEngine& engine() { return *engine_; }
 
-    static std::vector<std::string> callsOn(const std::string& object) {
-        std::vector<std::string> out;
-        for (const auto& call : qvxtb::calls())
-            if (call.object == object) out.push_back(call.operation + "(" + call.arguments + ")");
-        return out;
-    }
     static std::vector<qvxtb::CallRecord> recordsOf(const std::string& object, const std::string& operation) {
         std::vector<qvxtb::CallRecord> out;
         for (const auto& call : qvxtb::calls())
             if (call.object == object && call.operation == operation) out.push_back(call);
-        return out;
-    }
-    static std::vector<std::string> warningTexts() {
-        std::vector<std::string> out;
-        for (const auto& warning : qvxtb::warnings()) out.push_back(warning.text);
-        return out;
-    }
-    // The stand-in's grabber calls that start with `prefix`, in order.
-    static std::vector<std::string> grabberCalls(const std::string& prefix) {
-        std::vector<std::string> out;
-        for (const auto& call : qvxsim::callLog())
-            if (call.compare(0, prefix.size(), prefix) == 0) out.push_back(call);
         return out;
     }
     // The stand-in's grabber calls whose name is one of `names`, in order.
