@@ -227,6 +227,44 @@ TEST_F(RegionOfInterest, ADeviceThatIsNotRegionCapableForwardsTheRequestUnchange
     EXPECT_EQ(video.getROIPosition(), (std::array<int, 4>{0, 0, 640, 480}));
 }
 
+TEST_F(RegionOfInterest, WithoutTheCurrentFormatsDescriptorLiveModeIsRestoredAndTheRequestForwarded) {
+    // The descriptor list is there while the adaptor is made, and missing when the region changes: count
+    // the reads up to the change once, then load the camera again with the reads after that failing.
+    const auto camera = [](const std::string& faults) {
+        return R"({"name": "Lost Cam", "sensor": [256, 192], "faults": )" + faults +
+               R"(, "descriptors": [{"colorformat": "Y800", "min": [16, 4], "max": [256, 192], "step": [4, 2],
+               "roi": true, "fps": [100]}], "vcd": [)" +
+               partialScanItem() + "]}";
+    };
+    // Discovery, the adaptor's construction and the start, the same way both times.
+    const auto startLive = [this] {
+        adaptor().hwinfo();
+        qvxtb::VideoInput& video = open("Lost Cam", "Y800 (256x192)");
+        video.setFramesPerTrigger(0);
+        video.start();
+        return &video;
+    };
+    loadCameras(camera("{}"));
+    qvxsim::clearCallLog();
+    startLive()->stop();
+    const std::size_t readsBefore = grabberCalls("getAvailableVideoFormatDescs_(").size();
+    closeVideo();
+
+    loadCameras(
+        camera(R"({"getAvailableVideoFormatDescs": {"from": )" + std::to_string(readsBefore + 1) + "}}"));
+    qvxtb::VideoInput* video = startLive();
+    qvxsim::clearCallLog();
+    qvxtb::clearRecords();
+    video->adaptor()->setROI(13, 7, 101, 99);
+    EXPECT_THAT(
+        grabberCallsNamed({"stopLive", "startLive", "setVideoFormat", "setFPS", "put_Switch", "put_Value"}),
+        ElementsAre("stopLive()", "startLive(0)"));
+    EXPECT_THAT(regionChanges(), ElementsAre("13|7|101|99"));
+    EXPECT_TRUE(qvxsim::deviceState("Lost Cam").live);
+    EXPECT_THAT(warningTexts(), IsEmpty());
+    video->stop();
+}
+
 TEST_F(RegionOfInterest, AFirstEntryWithoutDescriptorIsNotRegionCapable) {
     loadCameras(R"({"name": "Odd Cam", "descriptors": [{"null": true},
         {"colorformat": "Y800", "min": [16, 4], "max": [640, 480], "step": [4, 2], "roi": true}]})");

@@ -148,9 +148,17 @@ FaultSet faultSet(const json& value, const std::string& path) {
 }
 
 DeviceFaults deviceFaults(const json& value, const std::string& path) {
-    static const char* const kCalls[] = {
-        "openDev", "setVideoNorm", "setVideoFormat",  "setVideoFormatItem", "startLive",
-        "setFPS",  "setFrameRate", "setInputChannel", "setSinkType",        "addListener"};
+    static const char* const kCalls[] = {"openDev",
+                                         "setVideoNorm",
+                                         "setVideoFormat",
+                                         "setVideoFormatItem",
+                                         "startLive",
+                                         "setFPS",
+                                         "setFrameRate",
+                                         "setInputChannel",
+                                         "setSinkType",
+                                         "addListener",
+                                         "getAvailableVideoFormatDescs"};
     DeviceFaults faults;
     if (!value.is_object()) fail(path, "expected an object of call names");
     for (auto it = value.begin(); it != value.end(); ++it) {

@@ -377,6 +377,7 @@ Grabber::getAvailableVideoFormatDescs_(const VideoNormItem& norm) const {
     const auto& cam = impl_->session->camera;
     using Desc = smart_ptr<VideoFormatDesc>;
     if (!cam) return qvxsim::missingList<Desc>();
+    if (cam->faults.refuses("getAvailableVideoFormatDescs")) return qvxsim::missingList<Desc>();
     std::vector<Desc> list;
     // Devices with norms describe fixed formats only; their descriptor list is empty.
     if (!cam->hasNorms) {
