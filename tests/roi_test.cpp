@@ -58,8 +58,8 @@ TEST(RegionFitLimits, MaximumWinsOverALargerMinimumAndAZeroStepCountsAsOne) {
 
 // Frames are paced on the rate, so a running acquisition never floods the host's queue.
 std::string roiCamera(const std::string& name, const std::string& fps, const std::string& vcd,
-                      const std::string& maxSize = "2048, 1536") {
-    return R"({"name": ")" + name + R"(", "sensor": [)" + maxSize +
+                      const std::string& maxSize = "2048, 1536", const std::string& faults = "{}") {
+    return R"({"name": ")" + name + R"(", "faults": )" + faults + R"(, "sensor": [)" + maxSize +
            R"(], "descriptors": [{"colorformat": "Y800", "min": [16, 4], "max": [)" + maxSize +
            R"(], "step": [4, 2], "roi": true, "fps": )" + fps + R"(}], "vcd": )" + vcd + "}";
 }
@@ -231,10 +231,7 @@ TEST_F(RegionOfInterest, WithoutTheCurrentFormatsDescriptorLiveModeIsRestoredAnd
     // The descriptor list is there while the adaptor is made, and missing when the region changes: count
     // the reads up to the change once, then load the camera again with the reads after that failing.
     const auto camera = [](const std::string& faults) {
-        return R"({"name": "Lost Cam", "sensor": [256, 192], "faults": )" + faults +
-               R"(, "descriptors": [{"colorformat": "Y800", "min": [16, 4], "max": [256, 192], "step": [4, 2],
-               "roi": true, "fps": [100]}], "vcd": [)" +
-               partialScanItem() + "]}";
+        return roiCamera("Lost Cam", "[100]", "[" + partialScanItem() + "]", "256, 192", faults);
     };
     // Discovery, the adaptor's construction and the start, the same way both times.
     const auto startLive = [this] {

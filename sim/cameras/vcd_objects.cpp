@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <mutex>
+#include <string>
 
 #include "grabber/vcd_ids.h"
 #include "sim/cameras/com_object.h"
@@ -19,14 +20,6 @@ struct Context {
     std::shared_ptr<Session> session;
     std::shared_ptr<Camera> camera;
 };
-
-// Characters up to the terminating zero; 0 for null.
-std::size_t lengthOf(const OLECHAR* text) {
-    std::size_t size = 0;
-    if (text != nullptr)
-        while (text[size] != 0) ++size;
-    return size;
-}
 
 std::string numberText(double value) {
     char text[64];
@@ -305,7 +298,8 @@ public:
         *object = nullptr;
         Lock lock(System::instance().mutex);
         if (const HRESULT hr = ref_.described().faults.check("findInterface"); hr != S_OK) return hr;
-        const auto iid = parseGuid(interfaceId, lengthOf(interfaceId));
+        const auto iid = parseGuid(
+            interfaceId, interfaceId == nullptr ? 0 : std::char_traits<OLECHAR>::length(interfaceId));
         if (!iid) return E_INVALIDARG;
         *object = makeTypedInterface(ref_, *iid);
         return *object == nullptr ? E_NOINTERFACE : S_OK;
