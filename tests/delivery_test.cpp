@@ -69,7 +69,7 @@ TEST_F(FrameDelivery, SinkIsMadeForTheCurrentColourFormat) {
     };
     const Expected cases[] = {{"Y800", 7, 0x11010000, -1}, {"RGB24", 2, 0x01030101, -1},
                               {"BY8", 2, 0x01030101, -1},  {"RGB32", 1, 0x01030103, -1},
-                              {"Y16", 11, 0x11010004, 0},  {"rgb24", 1, 0x01030103, -1}};
+                              {"Y16", 11, 0x11010004, 0},  {"RGB565", 1, 0x01030103, -1}};
     for (const Expected& expected : cases) {
         SCOPED_TRACE(expected.colorformat);
         loadCameras(normCamera("Cam", expected.colorformat, 32, 24));

@@ -16,6 +16,7 @@ class SimCameras : public ::testing::Test {
 protected:
     void SetUp() override {
         qvxsim::reset();
+        qvxsim::recordCalls(true);
         before_ = qvxsim::counters();
     }
     void TearDown() override {

@@ -1,7 +1,10 @@
 // Reads a camera document into the camera model, naming the offending field on every error.
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <set>
 #include <stdexcept>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -29,7 +32,10 @@ void checkKeys(const json& object, const std::string& path, std::initializer_lis
 
 std::string text(const json& value, const std::string& path) {
     if (!value.is_string()) fail(path, "expected text");
-    return value.get<std::string>();
+    std::string t = value.get<std::string>();
+    // The library hands texts out as C strings: a NUL would silently cut them short.
+    if (t.find('\0') != std::string::npos) fail(path, "a text may not hold a NUL character");
+    return t;
 }
 
 bool boolean(const json& value, const std::string& path) {
@@ -87,6 +93,27 @@ double number(const json& value, const std::string& path) {
 SIZE size(const json& value, const std::string& path) {
     if (!value.is_array() || value.size() != 2) fail(path, "expected [width, height]");
     return SIZE{int32(value[0], path + "[0]"), int32(value[1], path + "[1]")};
+}
+
+// A picture size: both sides from 1 to kMaxPictureSide, at most kMaxPicturePixels in all.
+void checkPicture(SIZE s, const std::string& path) {
+    if (s.cx < 1 || s.cy < 1) fail(path, "expected a positive size");
+    if (s.cx > kMaxPictureSide || s.cy > kMaxPictureSide)
+        fail(path, "a side may be at most " + std::to_string(kMaxPictureSide) + " pixels");
+    if (static_cast<std::int64_t>(s.cx) * s.cy > kMaxPicturePixels)
+        fail(path, "a picture may hold at most " + std::to_string(kMaxPicturePixels) + " pixels");
+}
+
+// The colour format names the library knows.
+std::string colorformat(const json& value, const std::string& path) {
+    static const char* const kKnown[] = {"RGB32", "RGB24", "RGB565", "RGB555", "RGB8", "UYVY",
+                                         "Y800",  "YGB1",  "YGB0",   "BY8",    "Y16"};
+    const std::string t = text(value, path);
+    for (const char* known : kKnown)
+        if (t == known) return t;
+    fail(path, "unknown colour format \"" + t +
+                   "\" (known: RGB32, RGB24, RGB565, RGB555, RGB8, UYVY, Y800, YGB1, "
+                   "YGB0, BY8, Y16)");
 }
 
 OptList<double> fpsList(const json& value, const std::string& path) {
@@ -275,8 +302,16 @@ VcdElement vcdElement(const json& value, const std::string& path, GUID fallbackI
         for (std::size_t i = 0; i < m["strings"].size(); ++i)
             map.strings.push_back(wideText(m["strings"][i], p + ".strings[" + std::to_string(i) + "]"));
         map.min = m.contains("min") ? int32(m["min"], p + ".min") : 0;
-        map.max = m.contains("max") ? int32(m["max"], p + ".max")
-                                    : map.min + static_cast<LONG>(map.strings.size()) - 1;
+        if (m.contains("max")) {
+            map.max = int32(m["max"], p + ".max");
+        } else {
+            // One value per text from min on (none: max is min - 1); the last must still be a 32-bit value.
+            const std::int64_t last =
+                std::int64_t{map.min} + static_cast<std::int64_t>(map.strings.size()) - 1;
+            if (last > std::numeric_limits<LONG>::max() || last < std::numeric_limits<LONG>::min())
+                fail(p + ".strings", "too many texts for a minimum of " + std::to_string(map.min));
+            map.max = static_cast<LONG>(last);
+        }
         map.def = m.contains("default") ? int32(m["default"], p + ".default") : map.min;
         map.value = m.contains("value") ? int32(m["value"], p + ".value") : map.def;
         if (m.contains("faults")) map.faults = faultSet(m["faults"], p + ".faults");
@@ -308,9 +343,10 @@ FormatSpec format(const json& value, const std::string& path) {
     FormatSpec f;
     for (const char* key : {"colorformat", "width", "height"})
         if (!value.contains(key)) fail(path + "." + key, "required");
-    f.colorformat = text(value["colorformat"], path + ".colorformat");
-    f.width = static_cast<int>(integer(value["width"], path + ".width", 1, 1 << 16));
-    f.height = static_cast<int>(integer(value["height"], path + ".height", 1, 1 << 16));
+    f.colorformat = colorformat(value["colorformat"], path + ".colorformat");
+    f.width = static_cast<int>(integer(value["width"], path + ".width", 1, kMaxPictureSide));
+    f.height = static_cast<int>(integer(value["height"], path + ".height", 1, kMaxPictureSide));
+    checkPicture(SIZE{f.width, f.height}, path);
     f.text = value.contains("text")
                  ? wideText(value["text"], path + ".text")
                  : f.colorformat + " (" + std::to_string(f.width) + "x" + std::to_string(f.height) + ")";
@@ -347,13 +383,15 @@ DescriptorSpec descriptor(const json& value, const std::string& path) {
     }
     for (const char* key : {"colorformat", "max"})
         if (!value.contains(key)) fail(path + "." + key, "required");
-    d.colorformat = text(value["colorformat"], path + ".colorformat");
+    d.colorformat = colorformat(value["colorformat"], path + ".colorformat");
     d.max = size(value["max"], path + ".max");
     d.min = value.contains("min") ? size(value["min"], path + ".min") : d.max;
     if (value.contains("step")) d.step = size(value["step"], path + ".step");
-    if (d.max.cx < 1 || d.max.cy < 1) fail(path + ".max", "expected a positive size");
-    if (d.min.cx < 1 || d.min.cy < 1) fail(path + ".min", "expected a positive size");
-    if (d.step.cx < 0 || d.step.cy < 0) fail(path + ".step", "expected a size of 0 or more");
+    checkPicture(d.max, path + ".max");
+    checkPicture(d.min, path + ".min");
+    if (d.min.cx > d.max.cx || d.min.cy > d.max.cy) fail(path + ".min", "greater than max");
+    if (d.step.cx < 0 || d.step.cy < 0 || d.step.cx > d.max.cx || d.step.cy > d.max.cy)
+        fail(path + ".step", "expected a size from 0 to max");
     if (value.contains("roi")) d.roi = boolean(value["roi"], path + ".roi");
     if (value.contains("fps")) d.fps = fpsList(value["fps"], path + ".fps");
     if (value.contains("rates")) d.rates = rateList(value["rates"], path + ".rates");
@@ -441,19 +479,83 @@ std::shared_ptr<Camera> camera(const json& value, const std::string& path, std::
         cam->buffers = static_cast<int>(integer(value["buffers"], path + ".buffers", 1, 64));
     if (value.contains("sensor")) {
         const SIZE s = size(value["sensor"], path + ".sensor");
-        if (s.cx < 1 || s.cy < 1) fail(path + ".sensor", "expected a positive size");
+        checkPicture(s, path + ".sensor");
+        const SIZE largest = largestPicture(*cam);
+        if (s.cx < largest.cx || s.cy < largest.cy)
+            fail(path + ".sensor", "smaller than the largest picture, " + std::to_string(largest.cx) + "x" +
+                                       std::to_string(largest.cy));
         cam->sensor = s;
     }
+    const SIZE largest = cam->sensor ? *cam->sensor : largestPicture(*cam);
+    const std::int64_t ringBytes = std::int64_t{cam->buffers} * largest.cx * largest.cy * 4;
+    if (ringBytes > kMaxRingBytes)
+        fail(path + ".buffers", std::to_string(cam->buffers) + " buffers of " + std::to_string(largest.cx) +
+                                    "x" + std::to_string(largest.cy) + " exceed " +
+                                    std::to_string(kMaxRingBytes) + " bytes in all");
     if (value.contains("faults")) cam->faults = deviceFaults(value["faults"], path + ".faults");
     return cam;
 }
+
+// Refuses a key that appears twice in one object, which JSON readers would otherwise settle silently
+// by keeping one of the two values.
+class DuplicateKeyCheck {
+public:
+    bool operator()(int, json::parse_event_t event, json& parsed) {
+        switch (event) {
+        case json::parse_event_t::object_start:
+        case json::parse_event_t::array_start:
+            countElement();
+            frames_.push_back(Frame{event == json::parse_event_t::array_start, -1, {}, {}});
+            break;
+        case json::parse_event_t::object_end:
+        case json::parse_event_t::array_end:
+            if (!frames_.empty()) frames_.pop_back();
+            break;
+        case json::parse_event_t::key: {
+            Frame& top = frames_.back();
+            top.key = parsed.get<std::string>();
+            if (!top.keys.insert(top.key).second) fail(path(), "duplicate key");
+            break;
+        }
+        case json::parse_event_t::value:
+            countElement();
+            break;
+        }
+        return true;
+    }
+
+private:
+    struct Frame {
+        bool array;
+        long index;
+        std::string key;
+        std::set<std::string> keys;
+    };
+
+    void countElement() {
+        if (!frames_.empty() && frames_.back().array) ++frames_.back().index;
+    }
+
+    std::string path() const {
+        std::string out;
+        for (const Frame& f : frames_) {
+            if (f.array)
+                out += "[" + std::to_string(f.index) + "]";
+            else
+                out += (out.empty() ? "" : ".") + f.key;
+        }
+        return out;
+    }
+
+    std::vector<Frame> frames_;
+};
 
 } // namespace
 
 std::shared_ptr<CameraSet> parseCameraSet(const std::string& text) {
     json document;
     try {
-        document = json::parse(text);
+        document = json::parse(text, DuplicateKeyCheck());
     } catch (const json::parse_error& error) {
         throw std::invalid_argument(std::string("camera description: not valid JSON: ") + error.what());
     }

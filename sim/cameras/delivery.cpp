@@ -15,6 +15,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr double kLongestPeriodSeconds = 3600.0;
+
 thread_local Delivery* tCurrent = nullptr;
 
 // The value element of the item with that name, or its first element.
@@ -70,8 +72,21 @@ void regionOrigin(const Session& s, Picture& p) {
 
 } // namespace
 
-Delivery::Delivery(KapriLib::Grabber& grabber, std::shared_ptr<Session> session)
-    : grabber_(grabber), session_(std::move(session)) {
+std::size_t ringBufferBytes(int colorformat, int width, int height) {
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * bytesPerPixel(colorformat);
+}
+
+std::shared_ptr<BufferRing> firstRing(const Session& s) {
+    const SimSink* sink = simSinkOf(s.sinkHolder);
+    const int colorformat = sink != nullptr ? sink->getColorformat() : 0;
+    return std::make_shared<BufferRing>(s.camera->buffers,
+                                        ringBufferBytes(colorformat, s.format.width, s.format.height),
+                                        SIZE{s.format.width, s.format.height});
+}
+
+Delivery::Delivery(KapriLib::Grabber& grabber, std::shared_ptr<Session> session,
+                   std::shared_ptr<BufferRing> ring)
+    : grabber_(grabber), session_(std::move(session)), ring_(std::move(ring)) {
     thread_ = std::thread([this] { run(); });
 }
 
@@ -104,8 +119,17 @@ Delivery* Delivery::current() { return tCurrent; }
 
 void Delivery::run() {
     tCurrent = this;
+    try {
+        deliver();
+    } catch (...) {
+        // Memory that runs out while live ends the delivery; the process and the caller's thread go on.
+    }
+    tCurrent = nullptr;
+}
+
+void Delivery::deliver() {
     System& sys = System::instance();
-    std::shared_ptr<BufferRing> ring;
+    std::shared_ptr<BufferRing> ring = std::move(ring_);
     std::uint32_t frameNumber = 0;
     Clock::time_point next = Clock::now();
     while (!stop_.load()) {
@@ -138,8 +162,10 @@ void Delivery::run() {
         {
             std::unique_lock<std::mutex> lock(waitMutex_);
             if (paced) {
+                // A rate near 0 would make a period no clock can hold; an hour is as good as forever here.
+                const double seconds = std::min(1.0 / fps, kLongestPeriodSeconds);
                 const auto period =
-                    std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / fps));
+                    std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
                 next += period;
                 const auto now = Clock::now();
                 if (next + period < now) next = now; // after a stall, no burst of catch-up frames
@@ -151,9 +177,7 @@ void Delivery::run() {
         }
         if (stop_.load()) break;
         if (snap) continue;
-        const std::size_t bytes = static_cast<std::size_t>(picture.width) *
-                                  static_cast<std::size_t>(picture.height) *
-                                  bytesPerPixel(picture.colorformat);
+        const std::size_t bytes = ringBufferBytes(picture.colorformat, picture.width, picture.height);
         const SIZE size{picture.width, picture.height};
         if (!ring || !ring->matches(bufferCount, bytes, size))
             ring = std::make_shared<BufferRing>(bufferCount, bytes, size);
@@ -182,7 +206,6 @@ void Delivery::run() {
             }
         }
     }
-    tCurrent = nullptr;
 }
 
 } // namespace qvxsim

@@ -14,9 +14,15 @@ namespace qvxsim {
 
 class BufferRing;
 
+// Bytes of one ring buffer of that sink colour format and size.
+std::size_t ringBufferBytes(int colorformat, int width, int height);
+// The ring for a session about to go live (mutex held): its sink's format, its camera's buffer count.
+std::shared_ptr<BufferRing> firstRing(const Session& s);
+
 class Delivery {
 public:
-    Delivery(KapriLib::Grabber& grabber, std::shared_ptr<Session> session);
+    // `ring` holds the buffers of the first frames, allocated before live mode counts as started.
+    Delivery(KapriLib::Grabber& grabber, std::shared_ptr<Session> session, std::shared_ptr<BufferRing> ring);
     Delivery(const Delivery&) = delete;
     Delivery& operator=(const Delivery&) = delete;
     // Stops and joins; from the delivery thread itself (a listener destroying its grabber) it detaches.
@@ -33,9 +39,11 @@ public:
 
 private:
     void run();
+    void deliver();
 
     KapriLib::Grabber& grabber_;
     std::shared_ptr<Session> session_;
+    std::shared_ptr<BufferRing> ring_;
     std::atomic<bool> stop_{false};
     std::mutex waitMutex_;
     std::condition_variable wake_;

@@ -590,6 +590,7 @@ bool Grabber::startLive(bool showVideoWindow) {
     }
     Lock control(impl_->control);
     impl_->delivery.reset(); // a thread a listener stopped from inside is joined here
+    std::shared_ptr<qvxsim::BufferRing> ring;
     {
         Lock lock(sys.mutex);
         sys.log(std::string("startLive(") + (showVideoWindow ? "1" : "0") + ")");
@@ -597,9 +598,21 @@ bool Grabber::startLive(bool showVideoWindow) {
         if (!s.camera || !s.hasFormat) return false;
         if (s.sinkHolder == nullptr || qvxsim::simSinkOf(s.sinkHolder) == nullptr) return false;
         if (s.camera->faults.refuses("startLive")) return false;
+        // Buffers and thread come first: a camera that cannot get them does not start, and says so.
+        try {
+            ring = qvxsim::firstRing(s);
+        } catch (const std::exception&) {
+            return false;
+        }
         s.live = true;
     }
-    impl_->delivery = std::make_unique<qvxsim::Delivery>(*this, impl_->session);
+    try {
+        impl_->delivery = std::make_unique<qvxsim::Delivery>(*this, impl_->session, std::move(ring));
+    } catch (const std::exception&) {
+        Lock lock(sys.mutex);
+        impl_->session->live = false;
+        return false;
+    }
     return true;
 }
 

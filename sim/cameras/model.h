@@ -140,6 +140,14 @@ struct CameraSet {
     std::vector<std::shared_ptr<Camera>> cameras;
 };
 
+// What no camera has: the loader refuses larger pictures, and rings that would take more memory.
+constexpr std::int64_t kMaxPictureSide = 16384;
+constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 26; // 256 MiB a buffer at 4 bytes a pixel
+constexpr std::int64_t kMaxRingBytes = std::int64_t{1} << 30;     // buffers x largest picture x 4 bytes
+
+// The largest width and height of any format or descriptor of the camera.
+SIZE largestPicture(const Camera& camera);
+
 // Parses a camera document; throws std::invalid_argument naming the offending field.
 std::shared_ptr<CameraSet> parseCameraSet(const std::string& json);
 

@@ -65,7 +65,8 @@ void renderPicture(std::uint8_t* data, const Picture& p, std::uint32_t frameNumb
         const std::size_t stride = width * bpp;
         for (int row = 0; row < p.height; ++row) {
             const int imageRow = bottomUp ? p.height - 1 - row : row;
-            const unsigned start = static_cast<unsigned>(p.originX + p.originY + imageRow) + frameNumber * 3u;
+            const unsigned start = static_cast<unsigned>(p.originX) + static_cast<unsigned>(p.originY) +
+                                   static_cast<unsigned>(imageRow) + frameNumber * 3u;
             std::memcpy(data + static_cast<std::size_t>(row) * stride, line.data() + (start & 0xFF) * bpp,
                         stride);
         }

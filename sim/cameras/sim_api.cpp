@@ -69,6 +69,7 @@ void reset() {
     Lock lock(sys.mutex);
     sys.setCameras(std::move(set));
     sys.clearLog();
+    sys.setRecording(false);
     sys.sinkCreations.clear();
     // Counts of live objects stay true; only the event counts start again.
     sys.counters.deliveredFrames.store(0);
@@ -103,6 +104,12 @@ void clearCallLog() {
     System& sys = System::instance();
     Lock lock(sys.mutex);
     sys.clearLog();
+}
+
+void recordCalls(bool on) {
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    sys.setRecording(on);
 }
 
 double vcdValue(const std::string& item, const std::string& element, const std::string& kind) {

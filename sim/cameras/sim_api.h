@@ -45,8 +45,10 @@ KAPRI_API Counters counters();
 // "openDev(Cam A)", "setVideoNorm(PAL_B)", "setVideoFormat(Y800 (640x480))", "setFPS(30)",
 // "startLive(0)", "stopLive()", "closeDev()", "setOverlayBitmapPathPosition(0)",
 // "put_Switch(PartialScanOffset/AutoCenter,0)", "put_Value(PartialScanOffset/X,12)".
+// The log is off until a test turns it on (reset turns it off again) and keeps the last 100,000 entries.
 KAPRI_API std::vector<std::string> callLog();
 KAPRI_API void clearCallLog();
+KAPRI_API void recordCalls(bool on);
 
 // The live value of a VCD element's interface, by item and element name (first match); throws
 // std::out_of_range when there is none. Interfaces: "range", "absolute", "switch", "mapStrings".

@@ -74,6 +74,7 @@ public:
     void log(std::string entry);                     // mutex held
     std::vector<std::string> logCopy();              // mutex held
     void clearLog();                                 // mutex held
+    void setRecording(bool on) { recording_ = on; }  // mutex held
 
     std::vector<std::shared_ptr<Session>> sessions; // every live Grabber's, mutex held
     std::uint64_t openCounter = 0;
@@ -83,6 +84,7 @@ private:
     System() = default;
     std::shared_ptr<CameraSet> cameras_;
     std::deque<std::string> log_;
+    bool recording_ = false;
 };
 
 // The default document: QVX_CAMERAS when set, the compiled-in set otherwise.

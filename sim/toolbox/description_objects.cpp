@@ -11,18 +11,23 @@ namespace {
 
 std::string text(const char* value) { return value != nullptr ? value : ""; }
 
+std::string enumKey(const std::string& text, int id) { return std::to_string(id) + ":" + text; }
+
 } // namespace
 
 imaqkit::PropHandle PropFactoryObject::make(PropertyInfo info) {
     if (propertyCreationFails(info.name.c_str())) return nullptr;
-    made_.push_back(std::make_unique<PropertyInfo>(std::move(info)));
-    return made_.back().get();
+    auto owned = std::make_unique<PropertyInfo>(std::move(info));
+    PropertyInfo* handle = owned.get();
+    Made& made = made_[handle];
+    for (const EnumValue& value : handle->values) made.enumValues.insert(enumKey(value.text, value.id));
+    made.info = std::move(owned);
+    return handle;
 }
 
 PropertyInfo* PropFactoryObject::find(imaqkit::PropHandle handle) {
-    auto it =
-        std::find_if(made_.begin(), made_.end(), [&](const auto& made) { return made.get() == handle; });
-    return it != made_.end() ? it->get() : nullptr;
+    auto it = made_.find(handle);
+    return it != made_.end() ? it->second.info.get() : nullptr;
 }
 
 imaqkit::PropHandle PropFactoryObject::createDoubleProperty(const char* name, double min, double max,
@@ -80,19 +85,23 @@ void PropFactoryObject::addEnumValue(imaqkit::PropHandle property, const char* v
     if (info == nullptr || info->type != PropType::Enum) return;
     // The same text under the same id again (a default offered twice) is one value, not two.
     const std::string added = text(value);
-    const bool repeated = std::any_of(info->values.begin(), info->values.end(),
-                                      [&](const EnumValue& v) { return v.text == added && v.id == id; });
-    if (!repeated) info->values.push_back({added, id});
+    if (made_[property].enumValues.insert(enumKey(added, id)).second) info->values.push_back({added, id});
 }
 
 void PropFactoryObject::addProperty(imaqkit::PropHandle property) {
     PropertyInfo* info = find(property);
     record("propFactory", "addProperty", info != nullptr ? info->name : std::string("(invalid handle)"));
-    if (info == nullptr || std::find(published_.begin(), published_.end(), info) != published_.end()) return;
+    if (info == nullptr) return;
+    Made& made = made_[property];
+    if (made.published) return;
+    made.published = true;
     // A later property under a name already held replaces the earlier one.
-    published_.erase(std::remove_if(published_.begin(), published_.end(),
-                                    [&](const PropertyInfo* held) { return held->name == info->name; }),
-                     published_.end());
+    auto held = publishedByName_.find(info->name);
+    if (held != publishedByName_.end()) {
+        made_[published_[held->second]].published = false;
+        published_[held->second] = nullptr;
+    }
+    publishedByName_[info->name] = published_.size();
     published_.push_back(info);
 }
 
@@ -108,7 +117,8 @@ void PropFactoryObject::setPropReadOnly(imaqkit::PropHandle property, const char
 std::vector<PropertyInfo> PropFactoryObject::published() const {
     std::vector<PropertyInfo> properties;
     properties.reserve(published_.size());
-    for (const PropertyInfo* info : published_) properties.push_back(*info);
+    for (const PropertyInfo* info : published_)
+        if (info != nullptr) properties.push_back(*info);
     return properties;
 }
 

@@ -3,6 +3,8 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "host/prop_factory.h"
@@ -29,9 +31,17 @@ private:
     imaqkit::PropHandle make(PropertyInfo info);
     PropertyInfo* find(imaqkit::PropHandle handle);
 
-    // Every property made, published or not; handles stay valid until the factory goes.
-    std::vector<std::unique_ptr<PropertyInfo>> made_;
+    // Every property made, published or not; handles stay valid until the factory goes. Look-ups go
+    // through hashes, so a device of many properties or values is described in linear time.
+    struct Made {
+        std::unique_ptr<PropertyInfo> info;
+        std::unordered_set<std::string> enumValues; // text and id of every value held
+        bool published = false;
+    };
+    std::unordered_map<imaqkit::PropHandle, Made> made_;
+    // Publishing order; a null entry is a property a later one of its name replaced.
     std::vector<PropertyInfo*> published_;
+    std::unordered_map<std::string, std::size_t> publishedByName_;
 };
 
 class SourceInfoObject final : public imaqkit::IVideoSourceInfo {

@@ -19,6 +19,7 @@ class DescribeFixture : public ::testing::Test, protected HostRecords {
 protected:
     void SetUp() override {
         qvxsim::reset();
+        qvxsim::recordCalls(true);
         qvxtb::clearRecords();
         qvxtb::setPrintWarnings(false);
         qvxplatform::setDebugOutputHook([this](const char* text) { debug_.emplace_back(text); });

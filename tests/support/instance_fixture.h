@@ -113,6 +113,7 @@ class InstanceFixture : public ::testing::Test, protected HostRecords {
 protected:
     void SetUp() override {
         qvxsim::reset();
+        qvxsim::recordCalls(true);
         qvxtb::clearRecords();
         qvxtb::setPrintWarnings(false);
         qvxplatform::setMessageBoxHook([this](const qvxplatform::MessageBoxCall& call) {
