@@ -33,8 +33,10 @@ ItemList readItems(IVCDPropertyItems* items) {
     for (LONG index = 1; index <= count; ++index) {
         IVCDPropertyItem* item = nullptr;
         items->get_Item(index, &item);
-        // Whatever came back is ours to release, even alongside a failure code.
-        if (item != nullptr) list.emplace_back(item);
+        // Whatever came back is ours to release, even alongside a failure code, and even when the list
+        // cannot grow: the holder releases it if the append runs out of memory.
+        smart_com<IVCDPropertyItem> held(item);
+        if (held) list.push_back(std::move(held));
     }
     return list;
 }
@@ -51,7 +53,8 @@ ElementList readElements(IVCDPropertyItem* item) {
     for (LONG index = 1; index <= count; ++index) {
         IVCDPropertyElement* element = nullptr;
         elements->get_Item(index, &element);
-        if (element != nullptr) list.emplace_back(element);
+        smart_com<IVCDPropertyElement> held(element);
+        if (held) list.push_back(std::move(held));
     }
     return list;
 }

@@ -19,6 +19,13 @@ struct Registry {
     long bstrFailAfter = -1;
 };
 
+std::atomic<bool (*)(const char*)> gFailureHook{nullptr};
+
+bool hookSaysFail(const char* function) {
+    bool (*hook)(const char*) = gFailureHook.load();
+    return hook != nullptr && hook(function);
+}
+
 Registry& registry() {
     static Registry* instance = new Registry(); // outlives every static destructor that frees text
     return *instance;
@@ -42,6 +49,7 @@ bool consumeFailure(long& counter) {
 extern "C" {
 
 void* CoTaskMemAlloc(std::size_t size) {
+    if (hookSaysFail("CoTaskMemAlloc")) return nullptr;
     Registry& r = registry();
     std::lock_guard<std::mutex> lock(r.mutex);
     if (consumeFailure(r.coTaskFailAfter)) return nullptr;
@@ -67,6 +75,7 @@ BSTR SysAllocString(const OLECHAR* text) {
     if (text == nullptr) return nullptr;
     std::size_t length = 0;
     while (text[length] != 0) ++length;
+    if (hookSaysFail("SysAllocString")) return nullptr;
     Registry& r = registry();
     std::lock_guard<std::mutex> lock(r.mutex);
     if (consumeFailure(r.bstrFailAfter)) return nullptr;
@@ -126,5 +135,7 @@ void failSysAllocStringAfter(long count) {
     std::lock_guard<std::mutex> lock(r.mutex);
     r.bstrFailAfter = count;
 }
+
+void setAllocationFailureHook(bool (*hook)(const char* function)) { gFailureHook.store(hook); }
 
 } // namespace qvxplatform

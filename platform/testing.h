@@ -35,5 +35,8 @@ QVX_PLATFORM_API void setDebugOutputHook(std::function<void(const char*)> hook);
 // Makes the next CoTaskMemAlloc/SysAllocString calls fail once `count` more have succeeded (-1: never).
 QVX_PLATFORM_API void failCoTaskMemAllocAfter(long count);
 QVX_PLATFORM_API void failSysAllocStringAfter(long count);
+// Asked before every CoTaskMemAlloc and SysAllocString (StringFromCLSID's text included), on the
+// allocating thread, with the function's name: true makes that call fail. Null (the default) fails none.
+QVX_PLATFORM_API void setAllocationFailureHook(bool (*hook)(const char* function));
 
 } // namespace qvxplatform

@@ -23,6 +23,7 @@ Blocks& blocks() {
 }
 
 std::atomic<long> gMallocBudget{-1};
+std::atomic<bool (*)()> gMallocHook{nullptr};
 
 bool injectedFailure() {
     long budget = gMallocBudget.load();
@@ -58,6 +59,8 @@ void hostFree(void* block) noexcept { imaqkit::imaqfree(block); }
 namespace imaqkit {
 
 void* imaqmalloc(std::size_t size) {
+    bool (*hook)() = gMallocHook.load();
+    if (hook != nullptr && hook()) return nullptr;
     if (injectedFailure()) return nullptr;
     return allocateCounted(size);
 }
@@ -93,5 +96,7 @@ long invalidImaqFrees() {
 }
 
 void failImaqmallocAfter(long count) { gMallocBudget = count < 0 ? -1 : count; }
+
+void setImaqmallocFailureHook(bool (*hook)()) { gMallocHook.store(hook); }
 
 } // namespace qvxtb

@@ -47,6 +47,8 @@ IMAQMEX_API void clearRecords();
 IMAQMEX_API long liveImaqAllocations();
 // Makes imaqmalloc return null once `count` more allocations have succeeded (-1: never).
 IMAQMEX_API void failImaqmallocAfter(long count);
+// Asked before every imaqmalloc, on the allocating thread: true makes it return null. Null fails none.
+IMAQMEX_API void setImaqmallocFailureHook(bool (*hook)());
 // Warnings also go to standard error as "Warning: <text>" unless silenced (tests silence them).
 IMAQMEX_API void setPrintWarnings(bool print);
 // Call recording is on by default; long acquisitions (benchmarks, the command line) switch it off.

@@ -1,6 +1,7 @@
 // The platform layer's test hooks on Windows: the system's functions intercepted in our own modules' imports.
 #if defined(_WIN32)
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -87,7 +88,15 @@ bool consumeFailure(long& counter) {
     return false;
 }
 
+std::atomic<bool (*)(const char*)> gFailureHook{nullptr};
+
+bool hookSaysFail(const char* function) {
+    bool (*hook)(const char*) = gFailureHook.load();
+    return hook != nullptr && hook(function);
+}
+
 void* WINAPI hookCoTaskMemAlloc(SIZE_T size) {
+    if (hookSaysFail("CoTaskMemAlloc")) return nullptr;
     Registry& r = registry();
     std::lock_guard<std::mutex> lock(r.mutex);
     if (consumeFailure(r.coTaskFailAfter)) return nullptr;
@@ -112,6 +121,10 @@ void WINAPI hookCoTaskMemFree(LPVOID block) {
 }
 
 HRESULT WINAPI hookStringFromCLSID(REFCLSID clsid, LPOLESTR* text) {
+    if (hookSaysFail("CoTaskMemAlloc")) {
+        if (text != nullptr) *text = nullptr;
+        return E_OUTOFMEMORY;
+    }
     Registry& r = registry();
     std::lock_guard<std::mutex> lock(r.mutex);
     if (consumeFailure(r.coTaskFailAfter)) {
@@ -125,6 +138,7 @@ HRESULT WINAPI hookStringFromCLSID(REFCLSID clsid, LPOLESTR* text) {
 
 BSTR WINAPI hookSysAllocString(const OLECHAR* text) {
     if (text == nullptr) return nullptr;
+    if (hookSaysFail("SysAllocString")) return nullptr;
     Registry& r = registry();
     std::lock_guard<std::mutex> lock(r.mutex);
     if (consumeFailure(r.bstrFailAfter)) return nullptr;
@@ -290,6 +304,8 @@ void failSysAllocStringAfter(long count) {
     std::lock_guard<std::mutex> lock(r.mutex);
     r.bstrFailAfter = count;
 }
+
+void setAllocationFailureHook(bool (*hook)(const char* function)) { gFailureHook.store(hook); }
 
 void setMessageBoxHook(std::function<int(const MessageBoxCall&)> hook) {
     std::lock_guard<std::mutex> lock(registry().mutex);
