@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds with (only those missing). Run as root on Debian 12.
-# QVX_SETUP_EXTRA="fuzz windows" also installs the fuzzing and Windows cross-build tool chains.
+# QVX_SETUP_EXTRA="fuzz windows budget" also installs the fuzzing and Windows cross-build tool chains and
+# valgrind.
 set -euo pipefail
 
 packages=(cmake make g++ pkg-config git binutils file
@@ -10,6 +11,7 @@ for extra in ${QVX_SETUP_EXTRA:-}; do
   case "$extra" in
     fuzz) packages+=(clang-14 libclang-rt-14-dev llvm-14) ;;
     windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine) ;;
+    budget) packages+=(valgrind) ;;
     *) echo "setup: unknown extra '$extra'" >&2; exit 2 ;;
   esac
 done
