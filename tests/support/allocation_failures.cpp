@@ -50,10 +50,17 @@ struct Range {
     Module module;
 };
 
-// Filled by arm() before counting starts and only read while armed, so an allocation never waits for it.
+// The code ranges of our libraries, taken by arm() before counting starts. Each arm fills a fresh snapshot
+// and publishes it, so a delivery thread still walking its stack from the last run reads one that stays
+// as it was.
 constexpr int kMaxRanges = 32;
-Range gRanges[kMaxRanges];
-int gRangeCount = 0;
+struct Ranges {
+    Range range[kMaxRanges];
+    int count = 0;
+};
+Ranges gSnapshots[8];
+int gNextSnapshot = 0;
+std::atomic<const Ranges*> gRanges{nullptr};
 
 Module moduleOf(const char* path) {
     if (path == nullptr || *path == '\0') return Module::Program;
@@ -64,14 +71,15 @@ Module moduleOf(const char* path) {
     return Module::Skip; // runtimes and sanitizers: whoever called them asked
 }
 
-int addRanges(dl_phdr_info* info, std::size_t, void*) {
+int addRanges(dl_phdr_info* info, std::size_t, void* data) {
+    Ranges& ranges = *static_cast<Ranges*>(data);
     const Module module = moduleOf(info->dlpi_name);
     if (module == Module::Skip) return 0;
-    for (int i = 0; i < info->dlpi_phnum && gRangeCount < kMaxRanges; ++i) {
+    for (int i = 0; i < info->dlpi_phnum && ranges.count < kMaxRanges; ++i) {
         const ElfW(Phdr)& header = info->dlpi_phdr[i];
         if (header.p_type != PT_LOAD || (header.p_flags & PF_X) == 0) continue;
         const std::uintptr_t begin = info->dlpi_addr + header.p_vaddr;
-        gRanges[gRangeCount++] = Range{begin, begin + header.p_memsz, module};
+        ranges.range[ranges.count++] = Range{begin, begin + header.p_memsz, module};
     }
     return 0;
 }
@@ -97,6 +105,8 @@ QVX_FAILURE_CODE bool adaptorAsks(Module in) {
     void* frames[48];
     const int depth = backtrace(frames, 48);
     tWalking = false;
+    const Ranges* ranges = gRanges.load();
+    if (ranges == nullptr) return false;
     const auto ownStart = reinterpret_cast<std::uintptr_t>(__start_qvx_alloc_failures);
     const auto ownStop = reinterpret_cast<std::uintptr_t>(__stop_qvx_alloc_failures);
     // imaqmalloc is one frame of the toolbox's; CoTaskMemAlloc may be reached through StringFromCLSID.
@@ -106,8 +116,9 @@ QVX_FAILURE_CODE bool adaptorAsks(Module in) {
         const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(frames[f]) - 1;
         if (address >= ownStart && address < ownStop) continue;
         Module module = Module::Skip;
-        for (int r = 0; r < gRangeCount; ++r)
-            if (address >= gRanges[r].begin && address < gRanges[r].end) module = gRanges[r].module;
+        for (int r = 0; r < ranges->count; ++r)
+            if (address >= ranges->range[r].begin && address < ranges->range[r].end)
+                module = ranges->range[r].module;
         if (module == Module::Skip) continue;
         if (module == in && passOver > 0) {
             --passOver;
@@ -121,7 +132,7 @@ QVX_FAILURE_CODE bool adaptorAsks(Module in) {
 QVX_FAILURE_CODE bool newFails(std::size_t size) {
     const std::size_t larger = gLargerThan.load(std::memory_order_relaxed);
     if (larger != 0 && size > larger) return true;
-    if (!gArmed.load(std::memory_order_relaxed)) return false;
+    if (!gArmed.load()) return false;
     return adaptorAsks(Module::Skip) && countAndDecide();
 }
 
@@ -139,8 +150,11 @@ bool AllocationFailures::available() { return true; }
 
 void AllocationFailures::arm(long failAt) {
     // Libraries may have been loaded since the last run (the toolbox loads the adaptor by path).
-    gRangeCount = 0;
-    dl_iterate_phdr(addRanges, nullptr);
+    Ranges& ranges = gSnapshots[gNextSnapshot];
+    gNextSnapshot = (gNextSnapshot + 1) % 8;
+    ranges.count = 0;
+    dl_iterate_phdr(addRanges, &ranges);
+    gRanges.store(&ranges);
     void* warm[4];
     tWalking = true;
     backtrace(warm, 4); // its first call loads the unwinder, which allocates
