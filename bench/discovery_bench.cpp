@@ -53,6 +53,28 @@ void description(benchmark::State& state) {
     }
 }
 
+// A camera of N input channels: the channel property's N enumeration values, each checked against those
+// already held.
+void inputChannels(benchmark::State& state) {
+    try {
+        qvxtb::Adaptor& adaptor = loadedAdaptor();
+        const int channels = static_cast<int>(state.range(0));
+        std::string list;
+        for (int i = 0; i < channels; ++i)
+            list += (i == 0 ? "\"Input " : ", \"Input ") + std::to_string(i) + "\"";
+        qvxsim::loadCameras(R"({"devices": [{"name": "Channels", "inputChannels": [)" + list +
+                            R"(], "descriptors": [{"colorformat": "Y800", "max": [64, 48]}]}]})");
+        adaptor.hwinfo();
+        for (auto _ : state) {
+            const qvxtb::DeviceDescription described = adaptor.describe("Channels", "Y800 (64x48)");
+            benchmark::DoNotOptimize(described.properties.size());
+        }
+        state.SetComplexityN(channels);
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+    }
+}
+
 // The last element's property: the look-up walks every item whichever it finds.
 void propertyGet(benchmark::State& state) {
     try {
@@ -102,6 +124,12 @@ BENCHMARK(qvxbench::description)
     ->Arg(1000)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(qvxbench::inputChannels)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(qvxbench::propertyGet)
     ->Arg(10)
     ->Arg(100)
