@@ -14,6 +14,7 @@
 #include "host/hardware_info.h"
 #include "host/prop_factory.h"
 #include "host/source_info.h"
+#include "sim/toolbox/placeholder.h"
 #include "tests/support/describe_fixture.h"
 #include "tests/support/instance_fixture.h"
 
@@ -80,6 +81,7 @@ TEST_F(ConstructionFailure, AnErrorOtherThanMemoryGivesNullAndUndoesEverything) 
 
 class NamedDevice : public imaqkit::IDeviceInfo {
 public:
+    QVXTB_PLACEHOLDER("deviceInfo", 3)
     explicit NamedDevice(std::string name) : name_(std::move(name)) {}
     imaqkit::IDeviceFormat* createDeviceFormat(int, const char*) override { return nullptr; }
     void addDeviceFormat(imaqkit::IDeviceFormat*, bool) override {}
@@ -97,6 +99,17 @@ public:
 
 class MockPropFactory : public imaqkit::IPropFactory {
 public:
+    QVXTB_PLACEHOLDER("propFactory", 1)
+    QVXTB_PLACEHOLDER("propFactory", 2)
+    QVXTB_PLACEHOLDER("propFactory", 3)
+    QVXTB_PLACEHOLDER("propFactory", 5)
+    QVXTB_PLACEHOLDER("propFactory", 6)
+    QVXTB_PLACEHOLDER("propFactory", 9)
+    QVXTB_PLACEHOLDER("propFactory", 10)
+    QVXTB_PLACEHOLDER("propFactory", 13)
+    QVXTB_PLACEHOLDER("propFactory", 15)
+    QVXTB_PLACEHOLDER("propFactory", 16)
+    QVXTB_PLACEHOLDER("propFactory", 17)
     MOCK_METHOD(imaqkit::PropHandle, createDoubleProperty, (const char*, double, double, double), (override));
     MOCK_METHOD(imaqkit::PropHandle, createIntProperty, (const char*, int, int), (override));
     MOCK_METHOD(imaqkit::PropHandle, createIntRangeProperty, (const char*, int, int, int, int), (override));
@@ -143,6 +156,7 @@ class FailingFormats : public imaqkit::IHardwareInfo {
 public:
     class Device : public imaqkit::IDeviceInfo {
     public:
+        QVXTB_PLACEHOLDER("deviceInfo", 3)
         Device(FailingFormats& owner, std::string name) : owner_(owner), name_(std::move(name)) {}
         imaqkit::IDeviceFormat* createDeviceFormat(int, const char*) override {
             if (name_ == owner_.failing) owner_.raise();

@@ -20,6 +20,7 @@ protected:
     void SetUp() override {
         qvxsim::reset();
         qvxtb::clearRecords();
+        qvxtb::clearContractViolations();
         qvxtb::setPrintWarnings(false);
         qvxplatform::setDebugOutputHook([this](const char* text) { debug_.emplace_back(text); });
         qvxplatform::setMessageBoxHook([this](const qvxplatform::MessageBoxCall& call) {
@@ -32,6 +33,7 @@ protected:
 
     void TearDown() override {
         adaptor_.reset();
+        EXPECT_EQ(qvxtb::contractViolations(), std::vector<std::string>()) << "host contract breached";
         qvxplatform::setDebugOutputHook(nullptr);
         qvxplatform::setMessageBoxHook(nullptr);
         qvxtb::failPropertyCreation("");
