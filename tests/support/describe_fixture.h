@@ -34,6 +34,7 @@ protected:
     void TearDown() override {
         adaptor_.reset();
         EXPECT_EQ(qvxtb::contractViolations(), std::vector<std::string>()) << "host contract breached";
+        EXPECT_EQ(qvxsim::counters().contractViolations, 0) << "placeholder slots of the library called";
         qvxplatform::setDebugOutputHook(nullptr);
         qvxplatform::setMessageBoxHook(nullptr);
         qvxtb::failPropertyCreation("");

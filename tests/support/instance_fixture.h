@@ -231,6 +231,7 @@ protected:
         EXPECT_EQ(counters.liveSinks, 0);
         EXPECT_EQ(counters.liveListHolders, 0);
         EXPECT_EQ(counters.liveDescriptors, 0);
+        EXPECT_EQ(counters.contractViolations, 0) << "placeholder slots of the library called";
     }
 
 private:
