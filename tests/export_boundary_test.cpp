@@ -51,17 +51,6 @@ TEST_F(ConstructionFailure, MemoryRunningOutWhileMakingListenersLeavesNoneWithTh
     }
 }
 
-TEST_F(ConstructionFailure, RegistrationKeepsItsOrderOnceEveryListenerExists) {
-    loadCameras(kNormCamera);
-    ASSERT_NE(createDirect("Norm Cam", "PAL_B:RGB24 (640x480)", {"Gain", "Exposure"}), nullptr);
-    ASSERT_EQ(engine().engineProps.engineListeners_.size(), 1u);
-    EXPECT_EQ(engine().engineProps.engineListeners_[0].first, "SelectedSourceName");
-    ASSERT_EQ(engine().deviceProps.setters_.size(), 2u);
-    EXPECT_EQ(engine().deviceProps.setters_[0].first, "Gain");
-    EXPECT_EQ(engine().deviceProps.setters_[1].first, "Exposure");
-    EXPECT_EQ(engine().deviceProps.getters_.size(), 2u);
-}
-
 TEST_F(ConstructionFailure, AnErrorOtherThanMemoryGivesNullAndUndoesEverything) {
     loadCameras(kNormCamera);
     const long before = qvxtb::liveImaqAllocations();
