@@ -103,7 +103,7 @@ TEST(Cli, SetPrintsTheValueReadBackAndRefusalsFail) {
     EXPECT_THAT(result.out, HasSubstr("Exposure = 0.5"));
     result = run(testAdaptor() + "set 1 'Y800 (8x6)' Gain=500");
     EXPECT_NE(result.status, 0);
-    EXPECT_THAT(result.out, HasSubstr("outside"));
+    EXPECT_THAT(result.out, HasSubstr("Gain takes a whole number from 0 to 100, not \"500\""));
     result = run(testAdaptor() + "get 1 'Y800 (8x6)' SerialNo Faulty");
     EXPECT_NE(result.status, 0);
     EXPECT_THAT(result.out, HasSubstr("SerialNo = 4242"));
