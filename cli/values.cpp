@@ -30,13 +30,17 @@ qvxtb::PropertyValue parseValue(const qvxtb::PropertyInfo& property, const std::
     if (property.type == qvxtb::PropType::Enum || property.type == qvxtb::PropType::String) return text;
     // The property's own limits make the range the message names; without limits, what the value can hold.
     if (property.type == qvxtb::PropType::Integer) {
-        std::int64_t low = std::numeric_limits<std::int32_t>::min();
-        std::int64_t high = std::numeric_limits<std::int32_t>::max();
-        if (property.hasLimits) {
-            low = std::max(low, static_cast<std::int64_t>(std::ceil(property.min)));
-            high = std::min(high, static_cast<std::int64_t>(std::floor(property.max)));
+        double low = std::numeric_limits<std::int32_t>::min();
+        double high = std::numeric_limits<std::int32_t>::max();
+        // Limits are clamped as doubles: a limit beyond 64 bits must not overflow on its way to an integer.
+        // Limits that leave no 32-bit value are the toolbox's to refuse.
+        const double first = std::ceil(property.min), last = std::floor(property.max);
+        if (property.hasLimits && first <= last && last >= low && first <= high) {
+            low = std::max(low, first);
+            high = std::min(high, last);
         }
-        return parseInteger(property.name, text, low, high);
+        return parseInteger(property.name, text, static_cast<std::int64_t>(low),
+                            static_cast<std::int64_t>(high));
     }
     if (property.hasLimits) return parseNumber(property.name, text, property.min, property.max);
     return parseNumber(property.name, text, std::numeric_limits<double>::lowest(),
