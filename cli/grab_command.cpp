@@ -67,6 +67,18 @@ private:
     double last_ = 0, spread_ = 0, shortest_ = 1e300, longest_ = 0;
 };
 
+// Settled before the acquisition rather than after it: the montage's folder is made as -o makes its own,
+// and a file that would be replaced without --overwrite is refused.
+void prepareMontagePath(const std::string& file, bool overwrite) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path parent = fs::path(file).parent_path();
+    if (!parent.empty()) fs::create_directories(parent, error);
+    if (error) throw std::runtime_error("cannot write the montage \"" + file + "\": " + error.message());
+    if (!overwrite && fs::exists(file, error))
+        throw std::runtime_error("\"" + file + "\" already exists; give --overwrite to replace it");
+}
+
 void grab(const GlobalOptions& options, const Arguments& arguments) {
     const long wanted = static_cast<long>(parseInteger("-n/--frames", arguments.frames, 1, kMaxFrames));
     const double timeout =
@@ -74,10 +86,7 @@ void grab(const GlobalOptions& options, const Arguments& arguments) {
     std::optional<std::array<int, 4>> region;
     if (!arguments.roi.empty()) region = parseRegion(arguments.roi);
     for (const std::string& assignment : arguments.assignments) splitAssignment(assignment);
-    if (!arguments.montageFile.empty() && !arguments.overwrite &&
-        std::filesystem::exists(arguments.montageFile))
-        throw std::runtime_error("\"" + arguments.montageFile +
-                                 "\" already exists; give --overwrite to replace it");
+    if (!arguments.montageFile.empty()) prepareMontagePath(arguments.montageFile, arguments.overwrite);
 
     auto adaptor = openAdaptor(options);
     AdaptorWatch watch;

@@ -20,13 +20,11 @@ struct CliRun {
     std::string out;
 };
 
-// `arguments` as a shell reads them after the program's path; `prefix` goes before the program (variables,
-// "ulimit -f 8;"). Standard error joins the output unless `errors` is false (then it is dropped).
-inline CliRun runCli(const std::string& arguments, const std::string& prefix = "", bool errors = true) {
-    const std::string command =
-        prefix + " '" + QVX_CLI_PATH + "' " + arguments + (errors ? " 2>&1" : " 2>/dev/null");
+// Runs a POSIX shell command line; standard error joins the output unless `errors` is false (then it is
+// dropped).
+inline CliRun runShell(const std::string& command, bool errors = true) {
     CliRun result;
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = popen((command + (errors ? " 2>&1" : " 2>/dev/null")).c_str(), "r");
     if (pipe == nullptr) return result;
     std::array<char, 4096> chunk{};
     std::size_t got = 0;
@@ -36,6 +34,12 @@ inline CliRun runCli(const std::string& arguments, const std::string& prefix = "
                     : WIFSIGNALED(status) ? 128 + WTERMSIG(status)
                                           : -1;
     return result;
+}
+
+// `arguments` as a shell reads them after the program's path; `prefix` goes before the program (variables,
+// "ulimit -f 8;"). Standard error joins the output unless `errors` is false (then it is dropped).
+inline CliRun runCli(const std::string& arguments, const std::string& prefix = "", bool errors = true) {
+    return runShell(prefix + " '" + QVX_CLI_PATH + "' " + arguments, errors);
 }
 
 // A folder of its own for one test, empty, removed again with the object.
