@@ -127,6 +127,18 @@ TEST(CliFiles, ASecondRunDoesNotMixWithTheFirstUnlessItReplacesIt) {
     EXPECT_THAT(folder.names(), ElementsAre("frame_0001.png", "frame_0002.png", "sheet.png"));
 }
 
+TEST(CliFiles, OnATerminalAProgressLineCountsFramesAndFiles) {
+    TempFolder folder("qvx_cli_progress");
+    // script gives the program a terminal of its own; "-e" passes the program's exit code on.
+    const std::string command = "'" + std::string(QVX_CLI_PATH) +
+                                "' grab 2 'Y800 (2448x2048)' -n 3 --roi 0,0,64,32 -o " +
+                                quoted(folder.path.string());
+    const CliRun result = runShell("script -qec \"" + command + "\" /dev/null");
+    EXPECT_EQ(result.status, 0) << result.out;
+    EXPECT_THAT(result.out,
+                AllOf(HasSubstr("\rAcquiring: 3 of 3 frames, "), HasSubstr("frames/s, 3 files written")));
+}
+
 TEST(CliFiles, AWriteThatCannotStartFailsBeforeTheAcquisitionWithItsReason) {
     CliRun result = runCli("grab 'QVX ROI Cam R-5M' 'Y800 (2448x2048)' -n 2 -o /dev/null/frames");
     EXPECT_EQ(result.status, 1) << result.out;

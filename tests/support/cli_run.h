@@ -1,10 +1,6 @@
 // Running qvx-imaq through a POSIX shell as a user would, and looking at what it left behind.
 #pragma once
 
-#if !defined(_WIN32)
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -13,7 +9,50 @@
 #include <string>
 #include <vector>
 
+#if defined(_WIN32)
+#include <process.h>
+#else
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace qvxtest {
+
+inline long processId() {
+#if defined(_WIN32)
+    return static_cast<long>(_getpid());
+#else
+    return static_cast<long>(getpid());
+#endif
+}
+
+// A folder of its own for one test, empty, removed again with the object.
+struct TempFolder {
+    std::filesystem::path path;
+    explicit TempFolder(const std::string& name)
+        : path(std::filesystem::temp_directory_path() / (name + "_" + std::to_string(processId()))) {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path); }
+    std::string file(const std::string& name, const std::string& text = "") const {
+        const std::filesystem::path at = path / name;
+        std::ofstream(at, std::ios::binary) << text;
+        return at.string();
+    }
+    // The names of the entries in `sub` (the folder itself when empty), sorted; hidden ones included.
+    std::vector<std::string> names(const std::string& sub = "") const {
+        std::vector<std::string> found;
+        const std::filesystem::path at = sub.empty() ? path : path / sub;
+        if (!std::filesystem::exists(at)) return found;
+        for (const auto& entry : std::filesystem::directory_iterator(at))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+};
+
+#if !defined(_WIN32)
 
 struct CliRun {
     int status = -1; // the exit code; 128 + the signal's number when a signal ended the program
@@ -42,34 +81,8 @@ inline CliRun runCli(const std::string& arguments, const std::string& prefix = "
     return runShell(prefix + " '" + QVX_CLI_PATH + "' " + arguments, errors);
 }
 
-// A folder of its own for one test, empty, removed again with the object.
-struct TempFolder {
-    std::filesystem::path path;
-    explicit TempFolder(const std::string& name)
-        : path(std::filesystem::temp_directory_path() / (name + "_" + std::to_string(getpid()))) {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-    std::string file(const std::string& name, const std::string& text = "") const {
-        const std::filesystem::path at = path / name;
-        std::ofstream(at, std::ios::binary) << text;
-        return at.string();
-    }
-    // The names of the entries in `sub` (the folder itself when empty), sorted; hidden ones included.
-    std::vector<std::string> names(const std::string& sub = "") const {
-        std::vector<std::string> found;
-        const std::filesystem::path at = sub.empty() ? path : path / sub;
-        if (!std::filesystem::exists(at)) return found;
-        for (const auto& entry : std::filesystem::directory_iterator(at))
-            found.push_back(entry.path().filename().string());
-        std::sort(found.begin(), found.end());
-        return found;
-    }
-};
-
 inline std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
-} // namespace qvxtest
-
 #endif
+
+} // namespace qvxtest
