@@ -70,9 +70,11 @@ const char* frameTypeText(int frameType) {
 
 std::string deliveredText(qvxtb::VideoInput& input) {
     const imaqkit::IAdaptor* adaptor = input.adaptor();
-    if (adaptor == nullptr) return "no frames";
+    // A device that did not open has no format, and so no frame size.
+    if (adaptor == nullptr || adaptor->getMaxWidth() <= 0 || adaptor->getMaxHeight() <= 0)
+        return "no frames (the adaptor reports no frame size: the device may not have opened)";
     return std::to_string(adaptor->getMaxWidth()) + "x" + std::to_string(adaptor->getMaxHeight()) + " " +
-           frameTypeText(adaptor->getFrameType());
+           frameTypeText(adaptor->getFrameType()) + " frames";
 }
 
 void warnSharedNames(const std::vector<qvxtb::DeviceInfo>& devices) {
@@ -127,8 +129,7 @@ std::unique_ptr<qvxtb::VideoInput> openVideoInput(qvxtb::Adaptor& adaptor, const
                            (object->getMaxWidth() != width || object->getMaxHeight() != height);
     if (!complaints.empty() || otherSize) {
         notApplied(options, "the camera did not take the format \"" + format + "\"" +
-                                reportedText(complaints) + "; it delivers " + deliveredText(*input) +
-                                " frames");
+                                reportedText(complaints) + "; it delivers " + deliveredText(*input));
     }
     return input;
 }

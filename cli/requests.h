@@ -34,7 +34,7 @@ void applySettings(qvxtb::VideoInput& input, const std::vector<std::string>& ass
 void applyRegion(qvxtb::VideoInput& input, const std::array<int, 4>& region, const GlobalOptions& options,
                  AdaptorWatch& watch);
 
-// "2448x2048 mono 8-bit": what the adaptor says its frames are.
+// "2448x2048 mono 8-bit frames": what the adaptor says its frames are.
 std::string deliveredText(qvxtb::VideoInput& input);
 const char* frameTypeText(int frameType);
 

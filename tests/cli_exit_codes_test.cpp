@@ -53,6 +53,14 @@ TEST(CliExitCodes, AFormatTheCameraDidNotTakeFailsAndSaysWhatItDelivers) {
     result = runCli(cameras + "get 1 'PAL:B:Y800 (64x48)' FrameRate");
     EXPECT_EQ(result.status, kNotApplied)
         << "the norm was refused even though the size is right: " << result.out;
+
+    // Discovery opens the device, the video input cannot.
+    const std::string shut =
+        folder.file("shut.json", R"({"devices": [{"name": "Shut Cam", "faults": {"openDev": {"from": 2}},
+        "descriptors": [{"colorformat": "Y800", "max": [64, 48], "fps": [30]}]}]})");
+    result = runCli("--cameras " + quoted(shut) + " grab 1 'Y800 (64x48)' -n 1");
+    EXPECT_EQ(result.status, kNotApplied) << result.out;
+    EXPECT_THAT(result.out, HasSubstr("it delivers no frames (the adaptor reports no frame size"));
 }
 
 TEST(CliExitCodes, ARegionRefusedOrOnlyOnPaperFailsAndAFittedOneIsSaid) {
