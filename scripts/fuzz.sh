@@ -13,7 +13,7 @@ CC=clang-14 CXX=clang++-14 "$root/scripts/build.sh" "$dir" -DQVX_BUILD_FUZZ=ON -
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g"
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-for target in fuzz_text fuzz_naming fuzz_camera; do
+for target in fuzz_text fuzz_naming fuzz_camera fuzz_cli_parse fuzz_png; do
   corpus="$dir/corpus/${target#fuzz_}"
   findings="$dir/findings/${target#fuzz_}"
   mkdir -p "$corpus" "$findings"

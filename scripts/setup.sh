@@ -5,11 +5,11 @@ set -euo pipefail
 
 packages=(cmake make g++ pkg-config git binutils file
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  nlohmann-json3-dev libpng-dev libcli11-dev)
+  nlohmann-json3-dev libcli11-dev zlib1g-dev libstb-dev)
 for extra in ${QVX_SETUP_EXTRA:-}; do
   case "$extra" in
     fuzz) packages+=(clang-14 libclang-rt-14-dev llvm-14) ;;
-    windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine) ;;
+    windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine libz-mingw-w64-dev) ;;
     *) echo "setup: unknown extra '$extra'" >&2; exit 2 ;;
   esac
 done
