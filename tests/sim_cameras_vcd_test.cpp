@@ -118,6 +118,15 @@ TEST_F(SimCamerasVcd, WalksItemsAndElementsWithNamesAndIds) {
     EXPECT_EQ(name, nullptr);
 }
 
+TEST_F(SimCamerasVcd, APlaceholderPositionIsAContractViolation) {
+    EXPECT_EQ(items_->slot5(), E_NOTIMPL);
+    auto map = byText<IVCDMapStringsProperty>(element(3, 1).get(), kVcdMapStringsInterface);
+    EXPECT_EQ(map->slot16(), E_NOTIMPL); // the maximum, which nothing of the adaptor reads
+    EXPECT_EQ(qvxsim::counters().contractViolations, 2);
+    EXPECT_TRUE(logged("placeholder slot 16 called"));
+    qvxsim::reset(); // what this test provoked on purpose is not a breach of the others
+}
+
 TEST_F(SimCamerasVcd, FindsInterfacesByIdentifierTextInEitherCase) {
     auto value = element(1, 1);
     auto range = byText<IVCDRangeProperty>(value.get(), kVcdRangeInterface);
