@@ -63,7 +63,8 @@ std::map<std::string, std::vector<TableEntry>> readTables(const std::string& dum
             continue;
         }
         if (line.empty() || !std::regex_match(line, match, entry)) {
-            if (line.empty()) current = nullptr;
+            // Entries are indented; a blank line or any other block (the index lists) ends the table.
+            if (line.empty() || line[0] != ' ') current = nullptr;
             continue;
         }
         if (current == nullptr) continue;
@@ -75,8 +76,8 @@ std::map<std::string, std::vector<TableEntry>> readTables(const std::string& dum
         if (!pastRtti) continue; // offset-to-top and friends
         TableEntry item;
         std::smatch noted;
-        if (std::regex_search(text, noted, note)) {
-            item.kind = noted[1];
+        while (std::regex_search(text, noted, note)) { // "[complete] [pure]": every note counts
+            item.kind = std::string(noted[1]) + (item.kind.empty() ? "" : " " + item.kind);
             text = text.substr(0, static_cast<std::size_t>(noted.position(0)));
         }
         item.text = text;

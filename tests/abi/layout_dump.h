@@ -12,7 +12,7 @@ struct TableEntry {
     std::string name; // unqualified: "getROI", "~IAdaptor"
     std::string text; // as dumped: "void imaqkit::IAdaptor::getROI(int *, int *, int *, int *)"
     bool destructor = false;
-    std::string kind; // the dump's bracket note: "scalar deleting", "complete", "deleting", "pure", ""
+    std::string kind; // the dump's bracket notes: "scalar deleting", "complete", "deleting pure", ""
 };
 
 struct Field {
