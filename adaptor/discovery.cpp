@@ -1,6 +1,9 @@
 // Device discovery: every device the grabber library sees, each with the names of its video formats.
 #include "adaptor/discovery.h"
 
+#include <exception>
+#include <new>
+
 #include "grabber/snapshot.h"
 #include "grabber/text.h"
 #include "host/warning.h"
@@ -50,16 +53,33 @@ bool reportDescriptorFormats(Grabber& grabber, imaqkit::IDeviceInfo& device) {
     return true;
 }
 
+// Lists the device's formats on the path its norms choose; false when they cannot be listed.
+bool reportFormats(Grabber& grabber, imaqkit::IDeviceInfo& device) {
+    if (grabber.isVideoNormAvailableWithCurDev()) {
+        reportNormFormats(grabber, device);
+        return true;
+    }
+    return reportDescriptorFormats(grabber, device);
+}
+
 void reportDevice(Grabber& grabber, imaqkit::IHardwareInfo& hardware, int id, const char* name) {
     imaqkit::IDeviceInfo* device = hardware.createDeviceInfo(id, name);
     if (device == nullptr) return;
     device->setDeviceFileSupport(true);
     // An unopened device goes the same way: the library's lists decide what is reported.
     grabber.openDev(name);
-    if (grabber.isVideoNormAvailableWithCurDev()) {
-        reportNormFormats(grabber, *device);
-        hardware.addDevice(device);
-    } else if (reportDescriptorFormats(grabber, *device)) {
+    bool listed = false;
+    try {
+        listed = reportFormats(grabber, *device);
+    } catch (const std::bad_alloc&) {
+        // Memory exhaustion is the one failure that leaves discovery; the grabber's destructor
+        // closes the device on the way out.
+        throw;
+    } catch (const std::exception&) {
+        // Any other error while listing is a device whose formats cannot be loaded.
+        listed = false;
+    }
+    if (listed) {
         hardware.addDevice(device);
     } else {
         warnf("Unable to load formats of: \"%s\".", name);

@@ -2,6 +2,7 @@
 #include "attributes/device_attributes.h"
 
 #include <cstdint>
+#include <exception>
 
 #include "attributes/vcd_catalogue.h"
 #include "grabber/text.h"
@@ -46,13 +47,16 @@ void getDeviceAttributes(const imaqkit::IDeviceInfo* deviceInfo, const char* for
     KapriLib::Grabber grabber;
     grabber.openDev(deviceInfo->getDeviceName());
     if (grabber.isDevValid()) {
-        // A camera that fails one VCD read keeps what was already published; the device is still
-        // closed and its source declared, so the video input object remains usable.
+        // A camera that fails one VCD read, or a description that runs out of memory or meets any
+        // other standard error, keeps what was already published; the device is still closed and its
+        // source declared, so the video input object remains usable.
         try {
             describeOpenDevice(grabber, formatName, propFactory);
         } catch (long code) {
             warnf("Unable to read the camera's properties (error 0x%08lX).",
                   static_cast<unsigned long>(static_cast<std::uint32_t>(code)));
+        } catch (const std::exception& error) {
+            warnf("Unable to read the camera's properties (%s).", error.what());
         }
         grabber.stopLive();
         grabber.closeDev();

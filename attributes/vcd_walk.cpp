@@ -30,7 +30,6 @@ ItemList readItems(IVCDPropertyItems* items) {
     if (items == nullptr) return list;
     LONG count = 0;
     throwIfFailed(items->get_Count(&count));
-    if (count > 0) list.reserve(static_cast<std::size_t>(count));
     for (LONG index = 1; index <= count; ++index) {
         IVCDPropertyItem* item = nullptr;
         items->get_Item(index, &item);
@@ -49,7 +48,6 @@ ElementList readElements(IVCDPropertyItem* item) {
     if (!elements) return list;
     LONG count = 0;
     throwIfFailed(elements->get_Count(&count));
-    if (count > 0) list.reserve(static_cast<std::size_t>(count));
     for (LONG index = 1; index <= count; ++index) {
         IVCDPropertyElement* element = nullptr;
         elements->get_Item(index, &element);

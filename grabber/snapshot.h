@@ -16,9 +16,9 @@ template <class T> using Snapshot = smart_ptr<std::vector<T>>;
 template <class T> Snapshot<T> snapshotOf(const smart_ptr<dvector<T>>& list) {
     const dvector<T>* source = list.get();
     if (source == nullptr) return Snapshot<T>(new refcount_ptr<std::vector<T>>(nullptr));
-    // The copy is owned until its holder exists, so a failure on the way leaks nothing.
+    // The copy is owned until its holder exists, so a failure on the way leaks nothing. It grows
+    // with what is really there: a count the library reports is no size to reserve.
     auto copy = std::make_unique<std::vector<T>>();
-    copy->reserve(static_cast<std::size_t>(source->size()));
     for (const T& element : *source) copy->push_back(element);
     auto* holder = new refcount_ptr<std::vector<T>>(copy.get());
     copy.release();

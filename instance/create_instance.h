@@ -7,7 +7,8 @@
 
 namespace qvx {
 
-// The new adaptor in host memory, or null when that memory could not be had.
+// The new adaptor in host memory, or null when that memory could not be had or the construction
+// failed for another reason; only std::bad_alloc leaves this function.
 imaqkit::IAdaptor* createInstance(imaqkit::IEngine* engine, const imaqkit::IDeviceInfo* deviceInfo,
                                   const char* formatName);
 

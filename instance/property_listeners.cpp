@@ -1,6 +1,7 @@
 // The property listeners and their registration; once registered they belong to the host.
 #include "instance/property_listeners.h"
 
+#include <memory>
 #include <vector>
 
 #include "host/adaptor_manager.h"
@@ -30,20 +31,39 @@ bool EnginePropSetListener::restart() {
 
 void QVXadaptor::registerPropertyListeners() {
     imaqkit::IEngine* engine = getAdaptorManager()->getEngine();
-    engine->getEnginePropContainer()->addEnginePostSetListener("SelectedSourceName",
-                                                               new EnginePropSetListener(this));
-
+    imaqkit::IPropContainer* engineProperties = engine->getEnginePropContainer();
     imaqkit::IPropContainer* properties = engine->getAdaptorPropContainer();
+
+    std::vector<const char*> deviceSpecific;
     const int count = properties->getNumberProps();
-    if (count <= 0) return;
-    std::vector<const char*> names(static_cast<std::size_t>(count), nullptr);
-    properties->getPropNames(names.data());
-    for (const char* name : names) {
-        if (name == nullptr) continue;
-        const imaqkit::IPropInfo* info = properties->getIPropInfo(name);
-        if (info == nullptr || !info->isPropertyDeviceSpecific()) continue;
-        properties->setCustomGetFcn(name, new PropListener(this));
-        properties->addPostSetListener(name, new PropSetListener(this));
+    if (count > 0) {
+        std::vector<const char*> names(static_cast<std::size_t>(count), nullptr);
+        properties->getPropNames(names.data());
+        for (const char* name : names) {
+            if (name == nullptr) continue;
+            const imaqkit::IPropInfo* info = properties->getIPropInfo(name);
+            if (info != nullptr && info->isPropertyDeviceSpecific()) deviceSpecific.push_back(name);
+        }
+    }
+
+    // Every listener exists before the first one is registered: a registered listener is the
+    // host's and points at this adaptor, so memory that ran out half-way would leave the host
+    // listeners of an adaptor that the failing construction frees. Until registration they are
+    // ours, and the unique_ptrs give them back to imaqfree on the way out.
+    auto sourceListener = std::make_unique<EnginePropSetListener>(this);
+    std::vector<std::unique_ptr<PropListener>> getters;
+    std::vector<std::unique_ptr<PropSetListener>> setters;
+    getters.reserve(deviceSpecific.size());
+    setters.reserve(deviceSpecific.size());
+    for (std::size_t index = 0; index < deviceSpecific.size(); ++index) {
+        getters.push_back(std::make_unique<PropListener>(this));
+        setters.push_back(std::make_unique<PropSetListener>(this));
+    }
+
+    engineProperties->addEnginePostSetListener("SelectedSourceName", sourceListener.release());
+    for (std::size_t index = 0; index < deviceSpecific.size(); ++index) {
+        properties->setCustomGetFcn(deviceSpecific[index], getters[index].release());
+        properties->addPostSetListener(deviceSpecific[index], setters[index].release());
     }
 }
 

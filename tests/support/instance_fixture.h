@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,7 @@ public:
     }
     int getNumberProps() const override { return static_cast<int>(props_.size()); }
     void getPropNames(const char** names) const override {
+        if (failNames) throw std::length_error("property names");
         for (std::size_t i = 0; i < props_.size(); ++i) names[i] = props_[i]->getPropertyName();
     }
     void addEnginePostSetListener(const char* name, imaqkit::IEnginePropPostSetListener* listener) override {
@@ -82,6 +85,8 @@ public:
         engineListeners_;
     std::map<std::string, std::unique_ptr<imaqkit::IPropCustomGetFcn>> getters_;
     std::vector<std::pair<std::string, std::unique_ptr<imaqkit::IPropPostSetListener>>> setters_;
+    // Makes the name read throw an error other than memory exhaustion.
+    bool failNames = false;
 
 private:
     std::vector<std::unique_ptr<FakePropInfo>> props_;
@@ -158,13 +163,16 @@ protected:
     // An adaptor created straight through the export with our own engine and device-info object,
     // for format names that discovery would never report.
     // `deviceProps` are declared device-specific in our engine's device property container.
+    // `prepare` may change our engine before the adaptor sees it.
     imaqkit::IAdaptor* createDirect(const std::string& device, const char* format,
-                                    const std::vector<std::string>& deviceProps = {}) {
+                                    const std::vector<std::string>& deviceProps = {},
+                                    const std::function<void(FakeEngine&)>& prepare = nullptr) {
         deleteDirect();
         deviceInfo_ = std::make_unique<FakeDeviceInfo>(device);
         engine_ = std::make_unique<FakeEngine>();
         for (const std::string& name : deviceProps) engine_->deviceProps.addProperty(name, true);
         engine_->deviceProps.addProperty("Tag", false);
+        if (prepare) prepare(*engine_);
         direct_ = adaptor().createInstance()(engine_.get(), deviceInfo_.get(), format);
         return direct_;
     }
