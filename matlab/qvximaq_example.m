@@ -25,7 +25,9 @@ disp(src);   % the camera's own properties, read from the camera
 frame = getsnapshot(vid);
 fprintf('snapshot: %s of class %s\n', mat2str(size(frame)), class(frame));
 figure('Name', [device.DeviceName ' ' format]);
-imshow(frame, []);
+imagesc(frame);   % colour frames show as they are, monochrome ones in grey
+axis image off;
+colormap(gray(256));
 
 vid.FramesPerTrigger = 10;
 start(vid);
