@@ -20,7 +20,8 @@ set(QVX_PLATFORM_ROOT "${QVX_GRABBER_ROOT}" CACHE PATH "Off Windows: installatio
 function(qvx_find_in_root variable root)
   # The remaining arguments go to find_path/find_library; a given root is searched alone.
   if(root)
-    set(scope HINTS ${root} NO_DEFAULT_PATH)
+    # A given folder is taken as it is, also in a cross build that searches only its sysroot.
+    set(scope HINTS ${root} NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
   else()
     set(scope "")
   endif()
