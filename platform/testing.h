@@ -36,4 +36,10 @@ QVX_PLATFORM_API void setDebugOutputHook(std::function<void(const char*)> hook);
 QVX_PLATFORM_API void failCoTaskMemAllocAfter(long count);
 QVX_PLATFORM_API void failSysAllocStringAfter(long count);
 
+#if !defined(_WIN32)
+// Makes WideCharToMultiByte run `raise` (which throws) once `count` more calls have succeeded (-1 or a
+// null `raise`: never), so that a test can see what a conversion that throws leaves behind.
+QVX_PLATFORM_API void raiseFromWideCharToMultiByteAfter(long count, std::function<void()> raise);
+#endif
+
 } // namespace qvxplatform

@@ -21,6 +21,7 @@ protected:
     void SetUp() override {
         qvxsim::reset();
         qvxtb::clearRecords();
+        qvxtb::clearContractViolations();
         qvxtb::setPrintWarnings(false);
         qvxplatform::setDebugOutputHook([this](const char* text) { debug_.emplace_back(text); });
         qvxplatform::setMessageBoxHook([this](const qvxplatform::MessageBoxCall& call) {
@@ -33,6 +34,8 @@ protected:
 
     void TearDown() override {
         adaptor_.reset();
+        EXPECT_EQ(qvxtb::contractViolations(), std::vector<std::string>()) << "host contract breached";
+        EXPECT_EQ(qvxsim::counters().contractViolations, 0) << "placeholder slots of the library called";
         qvxplatform::setDebugOutputHook(nullptr);
         qvxplatform::setMessageBoxHook(nullptr);
         qvxtb::failPropertyCreation("");
