@@ -9,6 +9,8 @@ packages=(cmake make g++ pkg-config git binutils file
 for extra in ${QVX_SETUP_EXTRA:-}; do
   case "$extra" in
     fuzz) packages+=(clang-14 libclang-rt-14-dev llvm-14) ;;
+    abi) packages+=(clang-14) ;; # the boundary layout check (scripts/abi-check.sh)
+    matlab) packages+=(octave) ;; # the parse check of matlab/ (scripts/matlab-check.sh)
     windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine libz-mingw-w64-dev) ;;
     *) echo "setup: unknown extra '$extra'" >&2; exit 2 ;;
   esac

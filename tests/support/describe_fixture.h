@@ -10,6 +10,7 @@
 #include "platform/testing.h"
 #include "sim/cameras/sim_api.h"
 #include "sim/toolbox/toolbox.h"
+#include "tests/support/adaptor_path.h"
 #include "tests/support/host_records.h"
 
 namespace qvxtest {
@@ -47,7 +48,7 @@ protected:
     void loadCamera(const std::string& deviceJson) { loadCameras(R"({"devices": [)" + deviceJson + "]}"); }
 
     qvxtb::Adaptor& adaptor() {
-        if (!adaptor_) adaptor_ = std::make_unique<qvxtb::Adaptor>(QVX_ADAPTOR_PATH);
+        if (!adaptor_) adaptor_ = std::make_unique<qvxtb::Adaptor>(qvxtest::adaptorPath());
         return *adaptor_;
     }
 

@@ -21,6 +21,7 @@
 #include "sim/cameras/sim_api.h"
 #include "sim/toolbox/placeholder.h"
 #include "sim/toolbox/toolbox.h"
+#include "tests/support/adaptor_path.h"
 #include "tests/support/host_records.h"
 
 namespace qvxtest {
@@ -167,7 +168,7 @@ protected:
     }
 
     qvxtb::Adaptor& adaptor() {
-        if (!adaptor_) adaptor_ = std::make_unique<qvxtb::Adaptor>(QVX_ADAPTOR_PATH);
+        if (!adaptor_) adaptor_ = std::make_unique<qvxtb::Adaptor>(qvxtest::adaptorPath());
         return *adaptor_;
     }
 
