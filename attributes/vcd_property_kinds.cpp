@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "attributes/vcd_catalogue.h"
+#include "attributes/vcd_declared.h"
 #include "attributes/vcd_walk.h"
 #include "grabber/text.h"
 #include "grabber/vcd_ids.h"
@@ -66,12 +67,9 @@ std::vector<std::string> readValueTexts(KapriLib::IVCDMapStringsProperty* mapStr
 bool addRangeProperty(std::string name, IVCDPropertyElement* element, IPropFactory* factory) {
     const auto range =
         getElementInterface<KapriLib::IVCDRangeProperty>(element, KapriLib::kVcdRangeInterface);
-    if (!range) return false;
+    if (!range || !declaresRange(range.get())) return false;
     LONG maximum = 0;
     LONG minimum = 0;
-    throwIfFailed(range->get_RangeMax(&maximum));
-    throwIfFailed(range->get_RangeMin(&minimum));
-    if (maximum <= minimum) return false;
     LONG defaultValue = 0;
     throwIfFailed(range->get_Default(&defaultValue));
     throwIfFailed(range->get_RangeMax(&maximum));
@@ -82,13 +80,9 @@ bool addRangeProperty(std::string name, IVCDPropertyElement* element, IPropFacto
 bool addAbsoluteValueProperty(std::string name, IVCDPropertyElement* element, IPropFactory* factory) {
     const auto absolute = getElementInterface<KapriLib::IVCDAbsoluteValueProperty>(
         element, KapriLib::kVcdAbsoluteValueInterface);
-    if (!absolute) return false;
+    if (!absolute || !declaresAbsoluteValue(absolute.get())) return false;
     double minimum = 0.0;
     double maximum = 0.0;
-    throwIfFailed(absolute->get_RangeMin(&minimum));
-    throwIfFailed(absolute->get_RangeMax(&maximum));
-    // Written so that a NaN limit counts as "not greater".
-    if (!(maximum > minimum)) return false;
     double defaultValue = 0.0;
     throwIfFailed(absolute->get_Default(&defaultValue));
     throwIfFailed(absolute->get_RangeMax(&maximum));
@@ -126,8 +120,8 @@ bool addMapStringsProperty(std::string name, IVCDPropertyElement* element, IProp
     throwIfFailed(mapStrings->get_Default(&defaultValue));
     throwIfFailed(mapStrings->get_RangeMin(&minimum));
     // A default that names no text would leave the property without a valid first value.
+    if (!mapStringsDefaultIsListed(defaultValue, minimum, texts.size())) return false;
     const std::int64_t position = static_cast<std::int64_t>(defaultValue) - minimum;
-    if (position < 0 || position >= static_cast<std::int64_t>(texts.size())) return false;
 
     const auto defaultIndex = static_cast<std::size_t>(position);
     const PropHandle property =

@@ -19,8 +19,7 @@ private:
 };
 
 BenchBuffer::BenchBuffer(int width, int height, std::size_t bytesPerPixel)
-    : bytes_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * bytesPerPixel),
-      size_{width, height} {
+    : bytes_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * bytesPerPixel) {
     data_.reset(new std::uint8_t[bytes_ == 0 ? 1 : bytes_]);
     // Every byte written once, so no page is first touched inside a measurement.
     for (std::size_t i = 0; i < bytes_; ++i) data_[i] = static_cast<std::uint8_t>(i * 7 + (i >> 12));

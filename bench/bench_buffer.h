@@ -8,20 +8,18 @@
 
 #include "grabber/mem_buffer.h"
 #include "grabber/smart_ptr.h"
+#include "sim/cameras/sim_api.h"
 
 namespace qvxbench {
 
-class BenchBuffer final : public KapriLib::MemBuffer {
+class BenchBuffer final : public qvxsim::BufferBase {
 public:
     BenchBuffer(int width, int height, std::size_t bytesPerPixel);
 
     std::uint8_t* getPtr() const override { return data_.get(); }
-    std::size_t getBufferSize() const override { return bytes_; }
-    SIZE getSize() const override { return size_; }
-    std::uint64_t getFrameNumber() const override { return 0; }
-    void lock() override { locks_.fetch_add(1, std::memory_order_acquire); }
-    void unlock() override { locks_.fetch_sub(1, std::memory_order_release); }
-    bool isLocked() const override { return locks_.load() > 0; }
+    std::size_t bytes() const override { return bytes_; }
+    void lockBuffer() override { locks_.fetch_add(1, std::memory_order_acquire); }
+    void unlockBuffer() override { locks_.fetch_sub(1, std::memory_order_release); }
 
     // A handle as the library hands it to the listener; the buffer outlives every handle.
     KapriLib::smart_ptr<KapriLib::MemBuffer> handle();
@@ -33,7 +31,6 @@ private:
     class Holder;
     std::unique_ptr<std::uint8_t[]> data_;
     std::size_t bytes_;
-    SIZE size_;
     std::atomic<int> locks_{0};
     std::atomic<long> handles_{0};
 };

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "cli/requests.h"
 #include "cli/values.h"
 
 namespace qvxcli {
@@ -71,8 +72,15 @@ void addDescribeCommand(CLI::App& app, const GlobalOptions& options) {
     command->add_flag("--json", arguments->json, "Print JSON");
     command->callback([&options, arguments] {
         auto adaptor = openAdaptor(options);
-        const qvxtb::DeviceInfo device = adaptor->findDevice(arguments->device);
+        const qvxtb::DeviceInfo device = resolveDevice(*adaptor, arguments->device, options);
+        AdaptorWatch watch;
         const qvxtb::DeviceDescription description = adaptor->describe(arguments->device, arguments->format);
+        // The device is described in the format it was left in, which need not be the one asked for.
+        const std::vector<std::string> complaints = watch.take();
+        if (!complaints.empty()) {
+            notApplied(options, "the camera did not take the format \"" + arguments->format + "\"" +
+                                    reportedText(complaints) + "; the description may be of another format");
+        }
         if (arguments->json) {
             nlohmann::ordered_json document{{"device", {{"id", device.id}, {"name", device.name}}},
                                             {"format", arguments->format},

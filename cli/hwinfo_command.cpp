@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "cli/requests.h"
 
 namespace qvxcli {
 
@@ -13,6 +14,7 @@ void addHwinfoCommand(CLI::App& app, const GlobalOptions& options) {
     command->callback([&options, json] {
         auto adaptor = openAdaptor(options);
         const std::vector<qvxtb::DeviceInfo> devices = adaptor->hwinfo();
+        warnSharedNames(devices);
         if (*json) {
             nlohmann::ordered_json document{{"adaptor", adaptor->name()},
                                             {"devices", nlohmann::ordered_json::array()}};

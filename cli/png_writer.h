@@ -1,7 +1,8 @@
-// Writing images as PNG files: 8-bit grey, 16-bit grey and 8-bit RGB.
+// Images as PNG files: 8-bit grey, 16-bit grey and 8-bit RGB, compressed with zlib on every platform.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,17 @@ struct Image {
     int bitDepth = 8;
     std::vector<std::uint8_t> pixels;
     std::size_t rowBytes() const;
+    std::size_t pixelBytes() const;
 };
 
 // The frame upright, in the PNG form that fits it; throws for a frame type it does not know.
 Image imageOf(const qvxtb::Frame& frame);
-// Throws std::runtime_error naming the file when it cannot be written.
+
+// The PNG file's bytes, handed to `write` piece by piece as they are made (no whole-file buffer). Throws
+// std::invalid_argument for an image that is empty, of another form or short of pixels.
+void encodePng(const Image& image, const std::function<void(const std::uint8_t*, std::size_t)>& write);
+// Writes the file whole or not at all (see output_file.h); throws std::runtime_error naming the file and
+// the reason.
 void writePng(const std::string& path, const Image& image);
 
 } // namespace qvxcli

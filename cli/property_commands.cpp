@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/requests.h"
 #include "cli/values.h"
 
 namespace qvxcli {
@@ -27,7 +28,8 @@ void addGetCommand(CLI::App& app, const GlobalOptions& options) {
     addDeviceArguments(command, *arguments, "NAME", "Property names");
     command->callback([&options, arguments] {
         auto adaptor = openAdaptor(options);
-        auto input = adaptor->videoinput(arguments->device, arguments->format);
+        AdaptorWatch watch;
+        auto input = openVideoInput(*adaptor, arguments->device, arguments->format, options, watch);
         for (const std::string& name : arguments->items) {
             findProperty(input->description(), name);
             std::printf("%s = %s\n", name.c_str(), formatValue(input->get(name)).c_str());
@@ -40,11 +42,13 @@ void addSetCommand(CLI::App& app, const GlobalOptions& options) {
     auto arguments = std::make_shared<Arguments>();
     addDeviceArguments(command, *arguments, "NAME=VALUE", "Assignments");
     command->callback([&options, arguments] {
+        for (const std::string& assignment : arguments->items) splitAssignment(assignment);
         auto adaptor = openAdaptor(options);
-        auto input = adaptor->videoinput(arguments->device, arguments->format);
+        AdaptorWatch watch;
+        auto input = openVideoInput(*adaptor, arguments->device, arguments->format, options, watch);
         for (const std::string& assignment : arguments->items) {
             const std::string name = splitAssignment(assignment).first;
-            applyAssignments(*input, {assignment});
+            applySettings(*input, {assignment}, options, watch);
             std::printf("%s = %s\n", name.c_str(), formatValue(input->get(name)).c_str());
         }
     });

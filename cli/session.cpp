@@ -6,8 +6,11 @@
 #include <unistd.h>
 #endif
 
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
+#include "cli/exit_codes.h"
 #include "sim/cameras/sim_api.h"
 
 namespace qvxcli {
@@ -24,18 +27,30 @@ std::string defaultAdaptorPath() {
 #endif
 
 std::unique_ptr<qvxtb::Adaptor> openAdaptor(const GlobalOptions& options) {
-    if (!options.camerasFile.empty()) {
-        try {
+    std::string source;
+    try {
+        if (!options.camerasFile.empty()) {
+            source = "the camera file \"" + options.camerasFile + "\"";
             qvxsim::loadCamerasFromFile(options.camerasFile);
-        } catch (const std::exception& error) {
-            throw std::runtime_error("cannot use the camera file \"" + options.camerasFile +
-                                     "\": " + error.what());
+        } else if (const char* path = std::getenv("QVX_CAMERAS"); path != nullptr && *path != '\0') {
+            // Loaded here, where a failure can end the command: the grabber library, left to load it
+            // itself, could only go on without cameras.
+            source = std::string("the camera file \"") + path + "\" (from QVX_CAMERAS)";
+            qvxsim::useDefaultCameras();
         }
+    } catch (const std::exception& error) {
+        throw std::runtime_error("cannot use " + source + ": " + error.what());
     }
     // A long acquisition would otherwise keep a record of every frame's calls.
     qvxtb::setRecordCalls(false);
     const std::string path = options.adaptorPath.empty() ? defaultAdaptorPath() : options.adaptorPath;
     return std::make_unique<qvxtb::Adaptor>(path);
+}
+
+void notApplied(const GlobalOptions& options, const std::string& message) {
+    if (!options.keepGoing) throw NotAppliedError(message + "; --keep-going accepts this");
+    std::fflush(stdout);
+    std::fprintf(stderr, "qvx-imaq: warning: %s; going on (--keep-going)\n", message.c_str());
 }
 
 } // namespace qvxcli

@@ -8,9 +8,8 @@
 
 namespace KapriLib {
 
-struct IFrameFilter : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE getName(BSTR* name) = 0; // slot 3
-};
+// The adaptor only holds and releases a filter; none of its own operations is called.
+struct IFrameFilter : public IUnknown {};
 
 class KAPRI_API FilterLoader {
 public:

@@ -56,7 +56,6 @@ public:
     std::int32_t getFrameRate() const;
     bool setFrameRate(std::int32_t rate);
     bool setFPS(double fps);
-    double getFPS() const;
 
     // Input channels
     bool isInputChannelAvailableWithCurDev() const;
@@ -66,7 +65,6 @@ public:
 
     // Live capture
     bool addListener(GrabberListener* listener, std::uint32_t eventMask);
-    bool removeListener(GrabberListener* listener);
     bool setSinkType(const smart_ptr<GrabberSinkType>& sink);
     bool setOverlayBitmapPathPosition(int position);
     bool startLive(bool showVideoWindow);
@@ -75,8 +73,6 @@ public:
 
     // VCD properties; an empty holder when the device has none.
     smart_com<IVCDPropertyItems> getAvailableVCDProperties() const;
-
-    Impl* impl() const { return impl_; }
 
 private:
     Impl* impl_;

@@ -22,9 +22,10 @@ public:
     const char* c_str() const;
     bool getSerialNumber(std::int64_t& serial) const;
 
-    Data* data() const { return data_; }
-
 private:
+    // The library's own view of the item; nothing the adaptor calls.
+    friend class Grabber;
+    Data* data() const { return data_; }
     Data* data_;
 };
 
@@ -38,11 +39,11 @@ public:
     ~VideoNormItem();
 
     const char* c_str() const;
-    bool isValid() const;
-
-    Data* data() const { return data_; }
 
 private:
+    // The library's own view of the item; nothing the adaptor calls.
+    friend class Grabber;
+    Data* data() const { return data_; }
     Data* data_;
 };
 
@@ -62,9 +63,10 @@ public:
     bool isValid() const;
     bool operator==(const VideoFormatItem& other) const;
 
-    Data* data() const { return data_; }
-
 private:
+    // The library's own view of the item; nothing the adaptor calls.
+    friend class Grabber;
+    Data* data() const { return data_; }
     Data* data_;
 };
 
@@ -78,12 +80,11 @@ public:
     ~AnalogChannelItem();
 
     const char* c_str() const;
-    int getIndex() const;
-    bool isValid() const;
-
-    Data* data() const { return data_; }
 
 private:
+    // The library's own view of the item; nothing the adaptor calls.
+    friend class Grabber;
+    Data* data() const { return data_; }
     Data* data_;
 };
 

@@ -1,7 +1,6 @@
 // One frame buffer of the grabber library, handed to the frame listener while live.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "grabber/kapri_api.h"
@@ -9,17 +8,16 @@
 
 namespace KapriLib {
 
+// The library promises the image data at virtual operation 1 and lock and unlock by name; nothing
+// else of the buffer is the adaptor's to call, so nothing else is declared.
 class KAPRI_API MemBuffer {
 public:
-    virtual ~MemBuffer();                          // slot 0
-    virtual std::uint8_t* getPtr() const = 0;      // slot 1: the image data
-    virtual std::size_t getBufferSize() const = 0; // slot 2: bytes of image data
-    virtual SIZE getSize() const = 0;              // slot 3: pixels
-    virtual std::uint64_t getFrameNumber() const = 0;
-    // lock and unlock bracket every use of the data; they nest.
-    virtual void lock() = 0;
-    virtual void unlock() = 0;
-    virtual bool isLocked() const = 0;
+    virtual ~MemBuffer();                     // slot 0
+    virtual std::uint8_t* getPtr() const = 0; // slot 1: the image data
+
+    // Bracket every use of the data; they nest.
+    void lock();
+    void unlock();
 };
 
 class KAPRI_API MemBufferCollection {

@@ -38,6 +38,20 @@ private:
     T* object_;
 };
 
+// Holds nothing, ever: an empty handle to a library type whose destruction is the library's alone,
+// so that the adaptor never names that type's destructor.
+class refcount_ptr_none : public refcount_ptr_base {
+public:
+    void inc_ref() override { count_.fetch_add(1, std::memory_order_relaxed); }
+    void dec_ref() override {
+        if (count_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+    }
+    void* get() const override { return nullptr; }
+
+private:
+    std::atomic<std::int32_t> count_{1};
+};
+
 // Shows an object owned by another holder under a base-class type, keeping that holder alive.
 template <class Base, class Derived> class refcount_ptr_wrapper : public refcount_ptr_base {
 public:

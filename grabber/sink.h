@@ -55,9 +55,6 @@ public:
 
     // Off: every frame received while live goes to the listeners.
     virtual bool setSnapMode(bool snap) = 0;
-    virtual bool getSnapMode() const = 0;
-    // The colour format the sink was created for (eInvalidColorformat when none was accepted).
-    virtual tColorformatEnum getColorformat() const = 0;
 };
 
 } // namespace KapriLib

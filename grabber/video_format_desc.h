@@ -22,8 +22,6 @@ public:
     VideoFormatItem createVideoFormat(const SIZE& size) const;
     VideoFormatItem createVideoFormat(int width, int height) const;
 
-    Data* data() const { return data_; }
-
 private:
     Data* data_;
 };

@@ -11,11 +11,11 @@ public:
     // Copies the frame's region out of a buffer of bufferWidth x bufferHeight pixels, starting at
     // (x, y), before it returns.
     virtual void setImage(void* data, int bufferWidth, int bufferHeight, int x, int y) = 0; // slot 0
-    virtual void slot1() {}
-    virtual void slot2() {}
-    virtual void slot3() {}
-    virtual void slot4() {}
-    virtual void slot5() {}
+    virtual void slot1() = 0;
+    virtual void slot2() = 0;
+    virtual void slot3() = 0;
+    virtual void slot4() = 0;
+    virtual void slot5() = 0;
     virtual void setTime(double time) = 0; // slot 6
 
 protected:

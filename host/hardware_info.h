@@ -15,7 +15,7 @@ public:
     virtual ~IDeviceInfo() = default;                                        // slot 0
     virtual IDeviceFormat* createDeviceFormat(int id, const char* name) = 0; // slot 1
     virtual void addDeviceFormat(IDeviceFormat* format, bool isDefault) = 0; // slot 2
-    virtual void slot3() {}
+    virtual void slot3() = 0;
     virtual const char* getDeviceName() const = 0;       // slot 4
     virtual void setDeviceFileSupport(bool support) = 0; // slot 5
 };

@@ -14,29 +14,29 @@ class IPropInfo {
 public:
     virtual ~IPropInfo() = default;                  // slot 0
     virtual const char* getPropertyName() const = 0; // slot 1
-    virtual void slot2() {}
-    virtual void slot3() {}
-    virtual void slot4() {}
-    virtual void slot5() {}
+    virtual void slot2() = 0;
+    virtual void slot3() = 0;
+    virtual void slot4() = 0;
+    virtual void slot5() = 0;
     virtual bool isPropertyDeviceSpecific() const = 0; // slot 6
 };
 
 class IPropContainer {
 public:
     virtual ~IPropContainer() = default; // slot 0
-    virtual void slot1() {}
-    virtual void slot2() {}
-    virtual void slot3() {}
-    virtual void slot4() {}
-    virtual void slot5() {}
-    virtual void slot6() {}
-    virtual void slot7() {}
+    virtual void slot1() = 0;
+    virtual void slot2() = 0;
+    virtual void slot3() = 0;
+    virtual void slot4() = 0;
+    virtual void slot5() = 0;
+    virtual void slot6() = 0;
+    virtual void slot7() = 0;
     virtual IPropInfo* getIPropInfo(const char* name) = 0; // slot 8
     virtual int getNumberProps() const = 0;                // slot 9
     // Fills `names` (room for getNumberProps() pointers); the texts belong to the container.
     virtual void getPropNames(const char** names) const = 0; // slot 10
-    virtual void slot11() {}
-    virtual void slot12() {}
+    virtual void slot11() = 0;
+    virtual void slot12() = 0;
     virtual void addEnginePostSetListener(const char* name, IEnginePropPostSetListener* listener) = 0; // 13
     virtual void setCustomGetFcn(const char* name, IPropCustomGetFcn* getter) = 0;                     // 14
     virtual void addPostSetListener(const char* name, IPropPostSetListener* listener) = 0;             // 15

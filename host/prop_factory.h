@@ -11,23 +11,23 @@ using PropHandle = void*;
 class IPropFactory {
 public:
     virtual ~IPropFactory() = default; // slot 0
-    virtual void slot1() {}
-    virtual void slot2() {}
-    virtual void slot3() {}
+    virtual void slot1() = 0;
+    virtual void slot2() = 0;
+    virtual void slot3() = 0;
     virtual PropHandle createDoubleProperty(const char* name, double min, double max, double def) = 0; // 4
-    virtual void slot5() {}
-    virtual void slot6() {}
+    virtual void slot5() = 0;
+    virtual void slot6() = 0;
     virtual PropHandle createIntProperty(const char* name, int first, int second) = 0;                    // 7
     virtual PropHandle createIntRangeProperty(const char* name, int min, int max, int def, int flag) = 0; // 8
-    virtual void slot9() {}
-    virtual void slot10() {}
+    virtual void slot9() = 0;
+    virtual void slot10() = 0;
     virtual PropHandle createEnumProperty(const char* name, const char* text, int id) = 0; // 11
     virtual void addEnumValue(PropHandle property, const char* text, int id) = 0;          // 12
-    virtual void slot13() {}
+    virtual void slot13() = 0;
     virtual void addProperty(PropHandle property) = 0; // 14: publish
-    virtual void slot15() {}
-    virtual void slot16() {}
-    virtual void slot17() {}
+    virtual void slot15() = 0;
+    virtual void slot16() = 0;
+    virtual void slot17() = 0;
     virtual void setPropReadOnly(PropHandle property, const char* mode) = 0; // 18
 };
 

@@ -1,8 +1,6 @@
 // The frame callback: one filled buffer becomes one stamped, counted host frame.
 #include "instance/frame_listener.h"
 
-#include <cstddef>
-
 #include "host/adaptor_manager.h"
 #include "host/engine.h"
 #include "host/frame.h"
@@ -23,39 +21,28 @@ private:
     KapriLib::MemBuffer& buffer_;
 };
 
-std::size_t bytesPerPixel(int frameType) {
-    switch (frameType) {
-    case imaqkit::kFrameMono8:
-        return 1;
-    case imaqkit::kFrameMono16:
-        return 2;
-    case imaqkit::kFrameBgr24:
-        return 3;
-    default:
-        return 4;
-    }
-}
-
 } // namespace
 
 void CListener::frameReady(KapriLib::Grabber& /*caller*/, KapriLib::smart_ptr<KapriLib::MemBuffer> buffer) {
     // The delivery thread is the grabber library's: anything escaping here would end the process.
     // The buffer handle is released by the parameter on every path.
     try {
-        if (adaptor_ == nullptr) return;
-        if (!adaptor_->getAdaptorManager()->isAcquisitionNotComplete()) return;
+        // Pairs with the release store of start, so every field written before live mode is seen.
+        QVXadaptor* adaptor = adaptor_.load(std::memory_order_acquire);
+        if (adaptor == nullptr) return;
+        if (!adaptor->getAdaptorManager()->isAcquisitionNotComplete()) return;
         KapriLib::MemBuffer* filled = buffer.get();
-        if (filled != nullptr) deliver(*filled);
+        if (filled != nullptr) deliver(*adaptor, *filled);
     } catch (...) {
     }
 }
 
-void CListener::deliver(KapriLib::MemBuffer& buffer) const {
+void CListener::deliver(QVXadaptor& adaptor, KapriLib::MemBuffer& buffer) const {
     const BufferLock lock(buffer);
 
     int x = 0, y = 0, width = 0, height = 0;
     try {
-        adaptor_->getROI(&x, &y, &width, &height);
+        adaptor.getROI(&x, &y, &width, &height);
     } catch (...) {
         // A failed offset read must not cost the frame: the size was already read from the current
         // format, so the frame goes out uncut at offsets 0 and 0. Without a size it is dropped.
@@ -63,19 +50,13 @@ void CListener::deliver(KapriLib::MemBuffer& buffer) const {
         y = 0;
         if (width <= 0 || height <= 0) return;
     }
-    const int frameType = adaptor_->getFrameType();
-    const int imageWidth = adaptor_->getMaxWidth();
-    const int imageHeight = adaptor_->getMaxHeight();
+    const int frameType = adaptor.getFrameType();
+    const int imageWidth = adaptor.getMaxWidth();
+    const int imageHeight = adaptor.getMaxHeight();
 
-    // The copy reads bufferWidth x bufferHeight pixels: never let it run past the buffer's end.
-    const int copyWidth = roiCapable_ ? width : imageWidth;
-    const int copyHeight = roiCapable_ ? height : imageHeight;
-    if (copyWidth < 0 || copyHeight < 0) return;
-    const std::size_t needed =
-        static_cast<std::size_t>(copyWidth) * static_cast<std::size_t>(copyHeight) * bytesPerPixel(frameType);
-    if (buffer.getBufferSize() < needed) return;
-
-    imaqkit::IAdaptorManager* manager = adaptor_->getAdaptorManager();
+    // The buffer's size is nothing the library promises to tell: the sink fills it with the current
+    // format, which is what the sizes above describe.
+    imaqkit::IAdaptorManager* manager = adaptor.getAdaptorManager();
     imaqkit::IAdaptorFrame* frame = manager->getEngine()->makeFrame(frameType, width, height);
     if (frame == nullptr) return;
 

@@ -1,6 +1,8 @@
 // CListener: turns every buffer the grabber library fills while live into a host frame.
 #pragma once
 
+#include <atomic>
+
 #include "grabber/listener.h"
 
 namespace qvx {
@@ -12,14 +14,16 @@ public:
     // Runs on the grabber library's delivery thread; nothing it raises may leave it.
     void frameReady(KapriLib::Grabber& caller, KapriLib::smart_ptr<KapriLib::MemBuffer> buffer) override;
 
-    // Both are written before live mode starts and only read while it lasts.
-    void setAdaptor(QVXadaptor* adaptor) { adaptor_ = adaptor; }
+    // Start writes the back pointer on the host's thread, the delivery thread reads it: release and
+    // acquire make everything written before it visible with it.
+    void setAdaptor(QVXadaptor* adaptor) { adaptor_.store(adaptor, std::memory_order_release); }
+    // Written by the constructor, before live mode can start.
     void setROICapable(bool roiCapable) { roiCapable_ = roiCapable; }
 
 private:
-    void deliver(KapriLib::MemBuffer& buffer) const;
+    void deliver(QVXadaptor& adaptor, KapriLib::MemBuffer& buffer) const;
 
-    QVXadaptor* adaptor_ = nullptr;
+    std::atomic<QVXadaptor*> adaptor_{nullptr};
     bool roiCapable_ = false;
 };
 

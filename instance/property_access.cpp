@@ -6,6 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "attributes/vcd_declared.h"
 #include "attributes/vcd_naming.h"
 #include "attributes/vcd_walk.h"
 #include "grabber/snapshot.h"
@@ -63,7 +64,20 @@ void QVXadaptor::getPropertyValue(imaqkit::IPropInfo* property, void* value) {
     const char* name = property->getPropertyName();
     if (name == nullptr) name = "";
     if (std::strcmp(name, "InputChannel") == 0) {
-        writeValue<std::int32_t>(value, grabber_.getInputChannel().getIndex());
+        // The host's ids are positions in the channel list; the current channel is found there by its
+        // text, the one thing of a channel item the library promises to tell.
+        const KapriLib::AnalogChannelItem current = grabber_.getInputChannel();
+        const char* currentName = current.c_str();
+        const auto channels = KapriLib::snapshotInputChannels(grabber_);
+        if (const auto* list = channels.get(); list != nullptr && currentName != nullptr) {
+            for (std::size_t position = 0; position < list->size(); ++position) {
+                const char* candidate = (*list)[position].c_str();
+                if (candidate != nullptr && std::strcmp(candidate, currentName) == 0) {
+                    writeValue<std::int32_t>(value, static_cast<std::int32_t>(position));
+                    break;
+                }
+            }
+        }
     } else if (std::strcmp(name, "FrameRate") == 0) {
         const auto rates = KapriLib::snapshotFrameRates(grabber_);
         const std::int32_t current = grabber_.getFrameRate();
@@ -129,14 +143,17 @@ void QVXadaptor::getVCDPropertyValue(const char* name, void* value) {
         warnf("Property \"%s\" not found.", name);
         return;
     }
-    // The reverse of the catalogue's order: the kind the host declared last under this name.
+    // The reverse of the catalogue's order, counting only the kinds the catalogue declares: the kind
+    // the host received last under this name.
     if (const auto absolute = getElementInterface<IVCDAbsoluteValueProperty>(
-            element.get(), KapriLib::kVcdAbsoluteValueInterface)) {
+            element.get(), KapriLib::kVcdAbsoluteValueInterface);
+        absolute && declaresAbsoluteValue(absolute.get())) {
         double current = 0.0;
         throwIfFailed(absolute->get_Value(&current));
         writeValue<double>(value, current);
     } else if (const auto map = getElementInterface<IVCDMapStringsProperty>(
-                   element.get(), KapriLib::kVcdMapStringsInterface)) {
+                   element.get(), KapriLib::kVcdMapStringsInterface);
+               map && declaresMapStrings(map.get())) {
         LONG current = 0, minimum = 0;
         throwIfFailed(map->get_Value(&current));
         throwIfFailed(map->get_RangeMin(&minimum));
@@ -149,7 +166,8 @@ void QVXadaptor::getVCDPropertyValue(const char* name, void* value) {
     } else if (getElementInterface<IVCDButtonProperty>(element.get(), KapriLib::kVcdButtonInterface)) {
         // A button has no value to read.
     } else if (const auto range =
-                   getElementInterface<IVCDRangeProperty>(element.get(), KapriLib::kVcdRangeInterface)) {
+                   getElementInterface<IVCDRangeProperty>(element.get(), KapriLib::kVcdRangeInterface);
+               range && declaresRange(range.get())) {
         LONG current = 0;
         throwIfFailed(range->get_Value(&current));
         writeValue<std::int32_t>(value, current);
@@ -164,10 +182,12 @@ void QVXadaptor::setVCDPropertyValue(const char* name, void* value) {
         return;
     }
     if (const auto absolute = getElementInterface<IVCDAbsoluteValueProperty>(
-            element.get(), KapriLib::kVcdAbsoluteValueInterface)) {
+            element.get(), KapriLib::kVcdAbsoluteValueInterface);
+        absolute && declaresAbsoluteValue(absolute.get())) {
         throwIfFailed(absolute->put_Value(readValue<double>(value)));
     } else if (const auto map = getElementInterface<IVCDMapStringsProperty>(
-                   element.get(), KapriLib::kVcdMapStringsInterface)) {
+                   element.get(), KapriLib::kVcdMapStringsInterface);
+               map && declaresMapStrings(map.get())) {
         LONG minimum = 0;
         throwIfFailed(map->get_RangeMin(&minimum));
         throwIfFailed(map->put_Value(wrappingSum(minimum, readValue<std::int32_t>(value))));
@@ -180,7 +200,8 @@ void QVXadaptor::setVCDPropertyValue(const char* name, void* value) {
                    getElementInterface<IVCDButtonProperty>(element.get(), KapriLib::kVcdButtonInterface)) {
         throwIfFailed(button->Push());
     } else if (const auto range =
-                   getElementInterface<IVCDRangeProperty>(element.get(), KapriLib::kVcdRangeInterface)) {
+                   getElementInterface<IVCDRangeProperty>(element.get(), KapriLib::kVcdRangeInterface);
+               range && declaresRange(range.get())) {
         throwIfFailed(range->put_Value(readValue<std::int32_t>(value)));
     }
 }

@@ -42,10 +42,11 @@ QVXadaptor::QVXadaptor(imaqkit::IEngine* engine, const imaqkit::IDeviceInfo* dev
 }
 
 QVXadaptor::~QVXadaptor() {
-    if (grabber_.isDevValid()) {
-        grabber_.stopLive();
-        grabber_.closeDev();
-    }
+    // A device lost while live still has the library's delivery thread calling the frame listener,
+    // which dies with this object: live mode ends whenever it is on, not only on a valid device.
+    const bool valid = grabber_.isDevValid();
+    if (valid || grabber_.isLive()) grabber_.stopLive();
+    if (valid) grabber_.closeDev();
     filter_.reset();
     // The members go next, the listener before the sink and the grabber; the IAdaptor part then
     // deletes the adaptor manager.

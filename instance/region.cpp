@@ -68,8 +68,11 @@ Region fitRegion(Region r, const SIZE& minimum, const SIZE& maximum, const SIZE&
 }
 
 smart_ptr<VideoFormatDesc> findCurrentFormatDesc(const KapriLib::Grabber& grabber) {
+    // "None" is a handle to nothing that never could hold a descriptor: destroying one is the
+    // library's business, not something the adaptor may call.
+    const auto none = [] { return smart_ptr<VideoFormatDesc>(new KapriLib::refcount_ptr_none()); };
     const KapriLib::VideoFormatItem current = grabber.getVideoFormat();
-    if (!current.isValid()) return smart_ptr<VideoFormatDesc>();
+    if (!current.isValid()) return none();
     const SIZE size = current.getSize();
     const auto descriptors = KapriLib::snapshotFormatDescs(grabber);
     if (const auto* list = descriptors.get()) {
@@ -78,7 +81,7 @@ smart_ptr<VideoFormatDesc> findCurrentFormatDesc(const KapriLib::Grabber& grabbe
             if (desc != nullptr && desc->createVideoFormat(size) == current) return descriptor;
         }
     }
-    return smart_ptr<VideoFormatDesc>();
+    return none();
 }
 
 double getMaxFPS(const KapriLib::Grabber& grabber) {

@@ -39,4 +39,10 @@ QVX_PLATFORM_API void failSysAllocStringAfter(long count);
 // allocating thread, with the function's name: true makes that call fail. Null (the default) fails none.
 QVX_PLATFORM_API void setAllocationFailureHook(bool (*hook)(const char* function));
 
+#if !defined(_WIN32)
+// Makes WideCharToMultiByte run `raise` (which throws) once `count` more calls have succeeded (-1 or a
+// null `raise`: never), so that a test can see what a conversion that throws leaves behind.
+QVX_PLATFORM_API void raiseFromWideCharToMultiByteAfter(long count, std::function<void()> raise);
+#endif
+
 } // namespace qvxplatform

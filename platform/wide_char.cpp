@@ -1,10 +1,42 @@
 // WideCharToMultiByte outside Windows: UTF-16 to UTF-8 as Windows converts it (unpaired surrogates become
 // U+FFFD).
 #include <cstdint>
+#include <functional>
+#include <mutex>
+#include <utility>
 
+#include "platform/testing.h"
 #include "platform/win32.h"
 
 namespace {
+
+struct RaiseHook {
+    std::mutex mutex;
+    long after = -1;
+    std::function<void()> raise;
+};
+
+RaiseHook& raiseHook() {
+    static RaiseHook hook;
+    return hook;
+}
+
+// Runs the test's raise once its count of calls has passed.
+void maybeRaise() {
+    std::function<void()> raise;
+    {
+        RaiseHook& hook = raiseHook();
+        std::lock_guard<std::mutex> lock(hook.mutex);
+        if (hook.after < 0 || !hook.raise) return;
+        if (hook.after > 0) {
+            --hook.after;
+            return;
+        }
+        hook.after = -1;
+        raise = std::exchange(hook.raise, nullptr);
+    }
+    raise();
+}
 
 int utf8Length(std::uint32_t cp) { return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4; }
 
@@ -30,6 +62,7 @@ void putUtf8(std::uint32_t cp, char* out) {
 
 extern "C" int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideLength, LPSTR narrow,
                                    int narrowSize, LPCCH defaultChar, LPBOOL usedDefaultChar) {
+    maybeRaise();
     // Only what the adaptor asks for: UTF-8, no flags, no default character.
     if (codePage != CP_UTF8 || flags != 0 || defaultChar != nullptr || usedDefaultChar != nullptr) return 0;
     if (wide == nullptr || wideLength == 0 || narrowSize < 0) return 0;
@@ -64,3 +97,14 @@ extern "C" int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int 
     }
     return static_cast<int>(needed);
 }
+
+namespace qvxplatform {
+
+void raiseFromWideCharToMultiByteAfter(long count, std::function<void()> raise) {
+    RaiseHook& hook = raiseHook();
+    std::lock_guard<std::mutex> lock(hook.mutex);
+    hook.after = count;
+    hook.raise = std::move(raise);
+}
+
+} // namespace qvxplatform

@@ -10,8 +10,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-"$root/build"}
 frames=100
-budget_plain_instructions=3900
-budget_roi_instructions=28300
+budget_plain_instructions=4430
+budget_roi_instructions=28830
 budget_plain_allocations=0
 budget_roi_allocations=16
 

@@ -16,7 +16,7 @@ CC=clang-14 CXX=clang++-14 "$root/scripts/build.sh" "$dir" -DQVX_BUILD_FUZZ=ON -
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 # Every target; the seeds of each are in fuzz/corpus/<name without fuzz_>.
-targets="fuzz_text fuzz_naming fuzz_camera fuzz_camera_large fuzz_adaptor"
+targets="fuzz_text fuzz_naming fuzz_camera fuzz_camera_large fuzz_adaptor fuzz_cli_parse fuzz_png"
 for target in ${QVX_FUZZ_TARGETS:-$targets}; do
   name=${target#fuzz_}
   seeds="$root/fuzz/corpus/$name"

@@ -8,5 +8,6 @@ dir="$root/build"
 "$dir/bin/qvx-imaq" hwinfo
 out=${QVX_OUT:-"$root/out"}
 mkdir -p "$out"
-"$dir/bin/qvx-imaq" grab "QVX ROI Cam R-5M" "Y800 (2448x2048)" -n 5 --roi 400,300,640,480 -o "$out" --montage "$out/montage.png"
+"$dir/bin/qvx-imaq" grab "QVX ROI Cam R-5M" "Y800 (2448x2048)" -n 5 --roi 400,300,640,480 -o "$out" --montage "$out/montage.png" \
+  --overwrite
 echo "frames written to $out"

@@ -6,11 +6,13 @@ set -euo pipefail
 
 packages=(cmake make g++ pkg-config git binutils file
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  nlohmann-json3-dev libpng-dev libcli11-dev)
+  nlohmann-json3-dev libcli11-dev zlib1g-dev libstb-dev)
 for extra in ${QVX_SETUP_EXTRA:-}; do
   case "$extra" in
     fuzz) packages+=(clang-14 libclang-rt-14-dev llvm-14) ;;
-    windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine) ;;
+    abi) packages+=(clang-14) ;; # the boundary layout check (scripts/abi-check.sh)
+    matlab) packages+=(octave) ;; # the parse check of matlab/ (scripts/matlab-check.sh)
+    windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine libz-mingw-w64-dev) ;;
     budget) packages+=(valgrind) ;;
     *) echo "setup: unknown extra '$extra'" >&2; exit 2 ;;
   esac

@@ -57,6 +57,22 @@ if [ "$status" -ne 0 ]; then exit "$status"; fi
 echo "windows: QVXImaq.dll exports exactly:" $actual
 echo "windows: QVXImaq.dll imports:" $(imported_dlls "$bin/QVXImaq.dll")
 
+# The adaptor alone, against the stand-ins installed as the real products are (DLLs and import libraries).
+staging="$dir/staging"
+rm -rf "$staging"
+cmake --install "$dir" --component grabber --prefix "$staging/grabber" >/dev/null
+cmake --install "$dir" --component imaqmex --prefix "$staging/imaqmex" >/dev/null
+cmake -S "$root" -B "$dir/alone" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" -DQVX_WERROR=ON \
+  -DCMAKE_BUILD_TYPE=Release -DQVX_ADAPTOR_ONLY=ON -DQVX_GRABBER_ROOT="$staging/grabber" \
+  -DQVX_IMAQMEX_ROOT="$staging/imaqmex" >/dev/null
+cmake --build "$dir/alone" -j"$(nproc)"
+alone_exports=$(exported_names "$dir/alone/bin/QVXImaq.dll")
+if [ "$alone_exports" != "$expected" ]; then
+  echo "windows: the adaptor built alone exports" $alone_exports >&2
+  exit 1
+fi
+echo "windows: the adaptor built alone against $staging imports:" $(imported_dlls "$dir/alone/bin/QVXImaq.dll")
+
 # Wine, headless and private to this build tree.
 export WINEPREFIX="$dir/wineprefix" WINEDEBUG=-all WINEARCH=win64
 # No Mono or Gecko installer prompts when the prefix is made.

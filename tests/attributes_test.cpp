@@ -9,6 +9,7 @@
 #include "host/hardware_info.h"
 #include "host/prop_factory.h"
 #include "host/source_info.h"
+#include "sim/toolbox/placeholder.h"
 #include "tests/support/describe_fixture.h"
 
 namespace {
@@ -60,6 +61,7 @@ protected:
 // Host objects of our own, so the export can be called for a device discovery never reported.
 class NamedDevice : public imaqkit::IDeviceInfo {
 public:
+    QVXTB_PLACEHOLDER("deviceInfo", 3)
     explicit NamedDevice(std::string name) : name_(std::move(name)) {}
     imaqkit::IDeviceFormat* createDeviceFormat(int, const char*) override { return nullptr; }
     void addDeviceFormat(imaqkit::IDeviceFormat*, bool) override {}
@@ -78,6 +80,17 @@ public:
 // Any call on it fails the test: an unopened device declares no property.
 class SilentPropFactory : public imaqkit::IPropFactory {
 public:
+    QVXTB_PLACEHOLDER("propFactory", 1)
+    QVXTB_PLACEHOLDER("propFactory", 2)
+    QVXTB_PLACEHOLDER("propFactory", 3)
+    QVXTB_PLACEHOLDER("propFactory", 5)
+    QVXTB_PLACEHOLDER("propFactory", 6)
+    QVXTB_PLACEHOLDER("propFactory", 9)
+    QVXTB_PLACEHOLDER("propFactory", 10)
+    QVXTB_PLACEHOLDER("propFactory", 13)
+    QVXTB_PLACEHOLDER("propFactory", 15)
+    QVXTB_PLACEHOLDER("propFactory", 16)
+    QVXTB_PLACEHOLDER("propFactory", 17)
     MOCK_METHOD(imaqkit::PropHandle, createDoubleProperty, (const char*, double, double, double), (override));
     MOCK_METHOD(imaqkit::PropHandle, createIntProperty, (const char*, int, int), (override));
     MOCK_METHOD(imaqkit::PropHandle, createIntRangeProperty, (const char*, int, int, int, int), (override));

@@ -1,15 +1,12 @@
 // qvx-imaq run as users run it: JSON that parses, PNG files that are written, clear failures.
 #include <gmock/gmock.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
-#if !defined(_WIN32)
-#include <sys/wait.h>
-#endif
+
+#include "tests/support/cli_run.h"
 
 namespace {
 
@@ -24,24 +21,11 @@ TEST(Cli, RunThroughAShell) {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
+using qvxtest::CliRun;
 
 // Standard error joins the output unless `errors` is false (then it is dropped: JSON must stand alone).
 CliRun run(const std::string& arguments, bool errors = true) {
-    const std::string command =
-        std::string("'") + QVX_CLI_PATH + "' " + arguments + (errors ? " 2>&1" : " 2>/dev/null");
-    CliRun result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    std::array<char, 4096> chunk{};
-    std::size_t got = 0;
-    while ((got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0) result.out.append(chunk.data(), got);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return qvxtest::runCli(arguments, "", errors);
 }
 
 std::string testAdaptor() { return std::string("--adaptor '") + QVX_TOOLBOX_TEST_ADAPTOR + "' "; }
@@ -103,7 +87,7 @@ TEST(Cli, SetPrintsTheValueReadBackAndRefusalsFail) {
     EXPECT_THAT(result.out, HasSubstr("Exposure = 0.5"));
     result = run(testAdaptor() + "set 1 'Y800 (8x6)' Gain=500");
     EXPECT_NE(result.status, 0);
-    EXPECT_THAT(result.out, HasSubstr("outside"));
+    EXPECT_THAT(result.out, HasSubstr("Gain takes a whole number from 0 to 100, not \"500\""));
     result = run(testAdaptor() + "get 1 'Y800 (8x6)' SerialNo Faulty");
     EXPECT_NE(result.status, 0);
     EXPECT_THAT(result.out, HasSubstr("SerialNo = 4242"));

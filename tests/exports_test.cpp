@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/adaptor_path.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #endif
@@ -59,8 +61,8 @@ bool isOurs(const std::string& name) {
 }
 
 TEST(Exports, OnlyTheFiveEntryPointsAreOurs) {
-    const std::set<std::string> names = definedDynamicSymbols(QVX_ADAPTOR_PATH);
-    ASSERT_FALSE(names.empty()) << "nm listed nothing for " << QVX_ADAPTOR_PATH;
+    const std::set<std::string> names = definedDynamicSymbols(qvxtest::adaptorPath());
+    ASSERT_FALSE(names.empty()) << "nm listed nothing for " << qvxtest::adaptorPath();
     const std::set<std::string> entryPoints = {"initializeAdaptor", "uninitializeAdaptor", "getAvailHW",
                                                "getDeviceAttributes", "createInstance"};
     for (const auto& entry : entryPoints) EXPECT_EQ(names.count(entry), 1u) << entry;
@@ -77,7 +79,7 @@ TEST(Exports, OnlyTheFiveEntryPointsAreOurs) {
 TEST(Exports, WindowsExportTableIsExactlyTheFiveEntryPoints) {
     const std::set<std::string> expected = {"createInstance", "getAvailHW", "getDeviceAttributes",
                                             "initializeAdaptor", "uninitializeAdaptor"};
-    EXPECT_EQ(definedDynamicSymbols(QVX_ADAPTOR_PATH), expected);
+    EXPECT_EQ(definedDynamicSymbols(qvxtest::adaptorPath()), expected);
 }
 #endif
 

@@ -96,6 +96,19 @@ TEST_F(RegionOfInterest, ChangeFitsAppliesFormatFastestRateAndOffsets) {
     EXPECT_EQ(video.adaptor()->getMaxHeight(), 1536);
 }
 
+TEST_F(RegionOfInterest, TheFirstDescriptorThatReproducesTheFormatSetsTheLimits) {
+    // Both descriptors make "Y800 (64x48)"; only the first one's coarse step decides the fit.
+    loadCameras(R"({"name": "Two Desc", "sensor": [64, 48], "descriptors": [
+        {"colorformat": "Y800", "min": [16, 8], "max": [64, 48], "step": [16, 8], "roi": true, "fps": [30]},
+        {"colorformat": "Y800", "min": [1, 1], "max": [64, 48], "step": [1, 1], "roi": true, "fps": [30]}],
+        "vcd": [)" +
+                partialScanItem() + "]}");
+    qvxtb::VideoInput& video = open("Two Desc", "Y800 (64x48)");
+    qvxtb::clearRecords();
+    video.adaptor()->setROI(0, 0, 30, 30);
+    EXPECT_THAT(regionChanges(), ElementsAre("0|0|16|24"));
+}
+
 TEST_F(RegionOfInterest, SizeIsClampedAndNegativeOffsetsRoundTowardZero) {
     loadCameras(roiCamera("ROI Cam", "[30]", "[" + partialScanItem() + "]"));
     qvxtb::VideoInput& video = open("ROI Cam", kFull);

@@ -31,6 +31,7 @@ protected:
         EXPECT_EQ(now.liveSinks, before_.liveSinks);
         EXPECT_EQ(now.buffersInUse, 0);
         EXPECT_EQ(now.lockedBuffers, 0);
+        EXPECT_EQ(now.contractViolations, 0);
         qvxsim::reset();
     }
 

@@ -1,5 +1,6 @@
 // Text conversion around the grabber library: UTF-16 to UTF-8, dstringw and BSTR results, dstringa arguments.
 #include <cstring>
+#include <new>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -70,6 +71,20 @@ TEST_F(TextConversion, ExplicitLengthKeepsAnEmbeddedNul) {
     const WideString text{u'a', u'\0', u'b'};
     EXPECT_EQ(wideToUtf8(text), std::string("a\0b", 3));
 }
+
+#if !defined(_WIN32)
+TEST_F(TextConversion, LibraryResultsAreFreedWhenTheirConversionThrows) {
+    // The second call is the one that fills the converted text: it throws half-way.
+    for (long after : {0L, 1L}) {
+        SCOPED_TRACE(after);
+        qvxplatform::raiseFromWideCharToMultiByteAfter(after, [] { throw std::bad_alloc(); });
+        EXPECT_THROW(takeDstringw(makeDstringw(QVX_WIDE("RGB24"))), std::bad_alloc);
+        qvxplatform::raiseFromWideCharToMultiByteAfter(after, [] { throw std::bad_alloc(); });
+        EXPECT_THROW(takeBstr(SysAllocString(QVX_WIDE("Gain"))), std::bad_alloc);
+        qvxplatform::raiseFromWideCharToMultiByteAfter(-1, nullptr);
+    }
+}
+#endif
 
 TEST_F(TextConversion, LibraryResultsAreCutAtTheirFirstNulAndFreed) {
     const WideString text{u'R', u'G', u'B', u'\0', u'x'};

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "sim/toolbox/toolbox.h"
 
@@ -15,6 +17,7 @@ protected:
         qvxtb::setPrintWarnings(false);
         qvxtb::setRecordCalls(true);
         qvxtb::clearRecords();
+        qvxtb::clearContractViolations();
         before_ = qvxtb::liveImaqAllocations();
         invalidBefore_ = qvxtb::invalidImaqFrees();
         adaptor_ = std::make_unique<qvxtb::Adaptor>(QVX_TOOLBOX_TEST_ADAPTOR);
@@ -27,6 +30,7 @@ protected:
         EXPECT_EQ(qvxtb::liveImaqAllocations(), before_) << "imaqmalloc blocks left behind";
         EXPECT_EQ(qvxtb::liveFrameObjects(), 0);
         EXPECT_EQ(qvxtb::invalidImaqFrees(), invalidBefore_);
+        EXPECT_EQ(qvxtb::contractViolations(), std::vector<std::string>()) << "host contract breached";
     }
     qvxtb::Adaptor& adaptor() { return *adaptor_; }
 

@@ -14,11 +14,11 @@ SimMemBuffer::SimMemBuffer(std::size_t bytes, SIZE size)
 
 SimMemBuffer::~SimMemBuffer() { System::instance().counters.liveBuffers.fetch_sub(1); }
 
-void SimMemBuffer::lock() {
+void SimMemBuffer::lockBuffer() {
     if (locks_.fetch_add(1) == 0) System::instance().counters.lockedBuffers.fetch_add(1);
 }
 
-void SimMemBuffer::unlock() {
+void SimMemBuffer::unlockBuffer() {
     int held = locks_.load();
     // An unlock without a lock is ignored rather than driving the count negative.
     while (held > 0 && !locks_.compare_exchange_weak(held, held - 1)) {

@@ -11,21 +11,22 @@
 
 #include "grabber/mem_buffer.h"
 #include "grabber/smart_ptr.h"
+#include "sim/cameras/sim_api.h"
 
 namespace qvxsim {
 
-class SimMemBuffer final : public KapriLib::MemBuffer {
+class SimMemBuffer final : public BufferBase {
 public:
     SimMemBuffer(std::size_t bytes, SIZE size);
     ~SimMemBuffer() override;
 
     std::uint8_t* getPtr() const override { return data_.get(); }
-    std::size_t getBufferSize() const override { return bytes_; }
-    SIZE getSize() const override { return size_; }
-    std::uint64_t getFrameNumber() const override { return frame_.load(std::memory_order_acquire); }
-    void lock() override;
-    void unlock() override;
-    bool isLocked() const override { return locks_.load() > 0; }
+    std::size_t bytes() const override { return bytes_; }
+    SIZE pixels() const override { return size_; }
+    std::uint64_t getFrameNumber() const { return frame_.load(std::memory_order_acquire); }
+    void lockBuffer() override;
+    void unlockBuffer() override;
+    bool isLocked() const { return locks_.load() > 0; }
 
     void setFrameNumber(std::uint64_t frame) { frame_.store(frame, std::memory_order_release); }
 

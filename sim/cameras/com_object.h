@@ -2,11 +2,26 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
+#include <string>
 
 #include "platform/win32.h"
 #include "sim/cameras/system.h"
 
 namespace qvxsim {
+
+// A call of a position the library's interface holds only for its layout: the adaptor has no business
+// there. Counted as a contract violation and logged; the caller gets E_NOTIMPL.
+inline HRESULT placeholderCalled(const char* slot) {
+    System& sys = System::instance();
+    sys.counters.contractViolations.fetch_add(1);
+    std::lock_guard<std::mutex> lock(sys.mutex);
+    sys.log(std::string("placeholder slot ") + slot + " called");
+    return E_NOTIMPL;
+}
+
+#define QVXSIM_PLACEHOLDER(n)                                                                                \
+    HRESULT STDMETHODCALLTYPE slot##n() override { return qvxsim::placeholderCalled(#n); }
 
 constexpr GUID kIidIUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 

@@ -4,10 +4,10 @@
 
 #include "grabber/filter.h"
 #include "sim/cameras/com_object.h"
+#include "sim/cameras/sim_api.h"
 #include "sim/cameras/sim_text.h"
 
 namespace KapriLib {
-namespace {
 
 constexpr GUID kIidFrameFilter = {
     0x51564601, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
@@ -15,17 +15,11 @@ constexpr const char* kRotateFlip = "Rotate Flip";
 
 class RotateFlipFilter final : public qvxsim::ComObject<IFrameFilter> {
 public:
-    HRESULT STDMETHODCALLTYPE getName(BSTR* name) override {
-        if (name == nullptr) return E_POINTER;
-        *name = qvxsim::toBstr(kRotateFlip);
-        return *name == nullptr ? E_OUTOFMEMORY : S_OK;
-    }
+    const char* name() const { return kRotateFlip; }
 
 protected:
     bool answers(REFIID riid) const override { return riid == kIidFrameFilter; }
 };
-
-} // namespace
 
 smart_com<IFrameFilter> FilterLoader::createFilter(dstringa name, dstringa module) {
     const std::string filter = name.str == nullptr ? "" : name.str;
@@ -40,3 +34,12 @@ smart_com<IFrameFilter> FilterLoader::createFilter(dstringa name, dstringa modul
 }
 
 } // namespace KapriLib
+
+namespace qvxsim {
+
+std::string filterName(KapriLib::IFrameFilter* filter) {
+    const auto* known = dynamic_cast<const KapriLib::RotateFlipFilter*>(filter);
+    return known != nullptr ? known->name() : std::string();
+}
+
+} // namespace qvxsim

@@ -153,6 +153,7 @@ refcount_ptr_base* closeSession(Session& s) {
     s.hasFormat = false;
     s.norm.clear();
     s.live = false;
+    s.lost = false;
     s.fps = 0.0;
     s.rate = 0;
     s.channel = 0;
@@ -290,7 +291,7 @@ bool Grabber::isDevValid() const {
     System& sys = System::instance();
     Lock lock(sys.mutex);
     sys.log("isDevValid()");
-    return static_cast<bool>(impl_->session->camera);
+    return impl_->session->camera && !impl_->session->lost;
 }
 
 VideoCaptureDeviceItem Grabber::getDev() const {
@@ -326,7 +327,7 @@ bool Grabber::setVideoNorm(const VideoNormItem& norm) {
     System& sys = System::instance();
     Lock lock(sys.mutex);
     sys.log(std::string("setVideoNorm(") + norm.c_str() + ")");
-    return norm.isValid() && !impl_->session->live && trySelectNorm(*impl_->session, norm.c_str());
+    return norm.data() != nullptr && !impl_->session->live && trySelectNorm(*impl_->session, norm.c_str());
 }
 
 bool Grabber::setVideoNorm(dstringa norm) {
@@ -352,7 +353,7 @@ smart_ptr<dvector<VideoFormatItem>> Grabber::getAvailableVideoFormats_(const Vid
     Lock lock(sys.mutex);
     sys.log(std::string("getAvailableVideoFormats_(") + norm.c_str() + ")");
     const auto& cam = impl_->session->camera;
-    if (!cam || !norm.isValid()) return qvxsim::missingList<VideoFormatItem>();
+    if (!cam || norm.data() == nullptr) return qvxsim::missingList<VideoFormatItem>();
     std::vector<VideoFormatItem> items;
     if (cam->hasNorms) {
         const qvxsim::NormSpec* described = findNorm(*cam, norm.c_str());
@@ -480,13 +481,6 @@ bool Grabber::setFPS(double fps) {
     return true;
 }
 
-double Grabber::getFPS() const {
-    System& sys = System::instance();
-    Lock lock(sys.mutex);
-    sys.log("getFPS()");
-    return impl_->session->camera ? impl_->session->fps : 0.0;
-}
-
 bool Grabber::isInputChannelAvailableWithCurDev() const {
     System& sys = System::instance();
     Lock lock(sys.mutex);
@@ -540,17 +534,6 @@ bool Grabber::addListener(GrabberListener* listener, std::uint32_t eventMask) {
     if (s.camera && s.camera->faults.refuses("addListener")) return false;
     if (std::find(s.listeners.begin(), s.listeners.end(), listener) == s.listeners.end())
         s.listeners.push_back(listener);
-    return true;
-}
-
-bool Grabber::removeListener(GrabberListener* listener) {
-    System& sys = System::instance();
-    Lock lock(sys.mutex);
-    sys.log("removeListener()");
-    auto& list = impl_->session->listeners;
-    const auto it = std::find(list.begin(), list.end(), listener);
-    if (it == list.end()) return false;
-    list.erase(it);
     return true;
 }
 

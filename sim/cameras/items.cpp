@@ -55,7 +55,6 @@ VideoNormItem::~VideoNormItem() {
     died();
 }
 const char* VideoNormItem::c_str() const { return data_ == nullptr ? "" : data_->name.c_str(); }
-bool VideoNormItem::isValid() const { return data_ != nullptr; }
 
 VideoFormatItem::VideoFormatItem() : data_(nullptr) { born(); }
 VideoFormatItem::VideoFormatItem(Data* data) : data_(data) { born(); }
@@ -98,8 +97,6 @@ AnalogChannelItem::~AnalogChannelItem() {
     died();
 }
 const char* AnalogChannelItem::c_str() const { return data_ == nullptr ? "" : data_->name.c_str(); }
-int AnalogChannelItem::getIndex() const { return data_ == nullptr ? -1 : data_->index; }
-bool AnalogChannelItem::isValid() const { return data_ != nullptr; }
 
 VideoFormatDesc::VideoFormatDesc(Data* data) : data_(data) {
     qvxsim::System::instance().counters.liveDescriptors.fetch_add(1);

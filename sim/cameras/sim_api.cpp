@@ -74,6 +74,8 @@ void reset() {
     // Counts of live objects stay true; only the event counts start again.
     sys.counters.deliveredFrames.store(0);
     sys.counters.droppedFrames.store(0);
+    sys.counters.lockCalls.store(0);
+    sys.counters.contractViolations.store(0);
 }
 
 Counters counters() {
@@ -85,6 +87,8 @@ Counters counters() {
     out.liveSinks = c.liveSinks.load();
     out.liveBuffers = c.liveBuffers.load();
     out.lockedBuffers = c.lockedBuffers.load();
+    out.lockCalls = c.lockCalls.load();
+    out.contractViolations = c.contractViolations.load();
     out.buffersInUse = c.buffersInUse.load();
     out.deliveredFrames = c.deliveredFrames.load();
     out.droppedFrames = c.droppedFrames.load();
@@ -178,6 +182,13 @@ DeviceState deviceState(const std::string& deviceName) {
     }
     state.overlayBitmapPathPosition = chosen->overlayPosition;
     return state;
+}
+
+void loseDevice(const std::string& deviceName) {
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    for (const auto& s : sys.sessions)
+        if (s->camera && s->camera->name == deviceName) s->lost = true;
 }
 
 int deliverBuffer(const std::string& deviceName, const KapriLib::smart_ptr<KapriLib::MemBuffer>& buffer) {

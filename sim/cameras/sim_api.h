@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "grabber/filter.h"
 #include "grabber/kapri_api.h"
 #include "grabber/mem_buffer.h"
 #include "grabber/smart_ptr.h"
@@ -25,6 +26,19 @@ KAPRI_API std::string defaultCamerasJson();
 // Only call it when no Grabber is live.
 KAPRI_API void reset();
 
+// Every buffer the stand-in's MemBuffer::lock and unlock reach: the camera's own, and those a
+// benchmark or test hands to deliverBuffer.
+class KAPRI_API BufferBase : public KapriLib::MemBuffer {
+public:
+    ~BufferBase() override;
+    virtual void lockBuffer() = 0;
+    virtual void unlockBuffer() = 0;
+    // Bytes of image data behind getPtr.
+    virtual std::size_t bytes() const = 0;
+    // The frame's size in pixels; zero when the buffer holds no frame of the camera's.
+    virtual SIZE pixels() const { return SIZE{0, 0}; }
+};
+
 struct Counters {
     long liveComObjects = 0; // VCD objects (collections, items, elements, interfaces, strings, filters) alive
     long liveGrabbers = 0;   // Grabber objects alive
@@ -32,12 +46,14 @@ struct Counters {
     long liveSinks = 0;      // FrameHandlerSink objects alive
     long liveBuffers = 0;    // MemBuffer objects alive
     long lockedBuffers = 0;  // buffers locked and not yet unlocked
-    long buffersInUse = 0;   // buffers handed to a listener whose handle is not yet released
-    long deliveredFrames = 0; // buffers handed to listeners
-    long droppedFrames = 0;   // frames the camera produced while no buffer was free
-    long liveItems = 0;       // item objects (device, norm, format, channel) alive
-    long liveDescriptors = 0; // VideoFormatDesc objects alive
-    long liveListHolders = 0; // list holders returned by the library and not yet released
+    long lockCalls = 0;      // MemBuffer::lock calls, every buffer counted
+    long contractViolations = 0; // calls of placeholder slots of the library's interfaces
+    long buffersInUse = 0;       // buffers handed to a listener whose handle is not yet released
+    long deliveredFrames = 0;    // buffers handed to listeners
+    long droppedFrames = 0;      // frames the camera produced while no buffer was free
+    long liveItems = 0;          // item objects (device, norm, format, channel) alive
+    long liveDescriptors = 0;    // VideoFormatDesc objects alive
+    long liveListHolders = 0;    // list holders returned by the library and not yet released
 };
 KAPRI_API Counters counters();
 
@@ -91,11 +107,18 @@ struct SinkCreation {
 };
 KAPRI_API std::vector<SinkCreation> sinkCreations();
 
+// Every Grabber that has the device of that name open loses it: isDevValid answers false from now on,
+// while a live one goes on delivering until stopLive.
+KAPRI_API void loseDevice(const std::string& deviceName);
+
 // Hands `buffer` to the listeners of the live device of that name on the calling thread, as the delivery
 // thread would, but without the camera's own work (pacing, ring, picture): benchmarks time the frame path
 // with buffers of their own. Returns the number of listeners called, 0 when no such device is live.
 KAPRI_API int deliverBuffer(const std::string& deviceName,
                             const KapriLib::smart_ptr<KapriLib::MemBuffer>& buffer);
+
+// The name of a filter FilterLoader::createFilter made; empty for any other object.
+KAPRI_API std::string filterName(KapriLib::IFrameFilter* filter);
 
 // Pixel pattern used by the camera: the frame number stamped into the first bytes of every buffer
 // (32-bit little-endian, in the first four bytes of the buffer as delivered).

@@ -14,8 +14,9 @@ public:
     ~SimSink() override;
 
     bool setSnapMode(bool snap) override;
-    bool getSnapMode() const override { return snap_.load(); }
-    KapriLib::tColorformatEnum getColorformat() const override { return colorformat_; }
+    bool getSnapMode() const { return snap_.load(); }
+    // The colour format the sink was created for (eInvalidColorformat when none was accepted).
+    KapriLib::tColorformatEnum getColorformat() const { return colorformat_; }
 
 private:
     KapriLib::tColorformatEnum colorformat_;

@@ -41,6 +41,8 @@ struct Session {
     int channel = 0;
     int overlayPosition = -1;
     bool live = false;
+    // The device went away: isDevValid answers false, while live mode and delivery go on until stopped.
+    bool lost = false;
     // The holder the adaptor handed to setSinkType, kept with one reference of ours.
     KapriLib::refcount_ptr_base* sinkHolder = nullptr;
     std::vector<KapriLib::GrabberListener*> listeners;
@@ -53,6 +55,8 @@ struct AtomicCounters {
     std::atomic<long> liveSinks{0};
     std::atomic<long> liveBuffers{0};
     std::atomic<long> lockedBuffers{0};
+    std::atomic<long> lockCalls{0};
+    std::atomic<long> contractViolations{0};
     std::atomic<long> buffersInUse{0};
     std::atomic<long> deliveredFrames{0};
     std::atomic<long> droppedFrames{0};

@@ -40,6 +40,16 @@ struct ElementRef {
 
 template <class Interface> class TypedObject : public ComObject<Interface> {
 public:
+    QVXSIM_PLACEHOLDER(3)
+    QVXSIM_PLACEHOLDER(4)
+    QVXSIM_PLACEHOLDER(5)
+    QVXSIM_PLACEHOLDER(6)
+    QVXSIM_PLACEHOLDER(7)
+    QVXSIM_PLACEHOLDER(8)
+    QVXSIM_PLACEHOLDER(9)
+    QVXSIM_PLACEHOLDER(10)
+    QVXSIM_PLACEHOLDER(11)
+    QVXSIM_PLACEHOLDER(12)
     TypedObject(ElementRef ref, const GUID& iid) : ref_(std::move(ref)), iid_(iid) {}
 
 protected:
@@ -179,6 +189,11 @@ public:
 
 class StringsObject final : public ComObject<IVCDPropertyStrings> {
 public:
+    QVXSIM_PLACEHOLDER(3)
+    QVXSIM_PLACEHOLDER(4)
+    QVXSIM_PLACEHOLDER(5)
+    QVXSIM_PLACEHOLDER(6)
+    QVXSIM_PLACEHOLDER(7)
     explicit StringsObject(ElementRef ref) : ref_(std::move(ref)) {}
 
     HRESULT STDMETHODCALLTYPE get_Item(LONG index, BSTR* text) override {
@@ -209,6 +224,8 @@ private:
 
 class MapStringsObject final : public TypedObject<IVCDMapStringsProperty> {
 public:
+    QVXSIM_PLACEHOLDER(16)
+    QVXSIM_PLACEHOLDER(18)
     explicit MapStringsObject(ElementRef ref) : TypedObject(std::move(ref), kVcdMapStringsInterface) {}
 
     HRESULT STDMETHODCALLTYPE get_Value(LONG* value) override {
@@ -226,9 +243,6 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_RangeMin(LONG* value) override {
         return read(value, "get_RangeMin", [](const MapStringsValue& m) { return m.min; });
-    }
-    HRESULT STDMETHODCALLTYPE get_RangeMax(LONG* value) override {
-        return read(value, "get_RangeMax", [](const MapStringsValue& m) { return m.max; });
     }
     HRESULT STDMETHODCALLTYPE get_Default(LONG* value) override {
         return read(value, "get_Default", [](const MapStringsValue& m) { return m.def; });
@@ -273,6 +287,14 @@ IUnknown* makeTypedInterface(const ElementRef& ref, const GUID& iid) {
 
 class ElementObject final : public ComObject<IVCDPropertyElement> {
 public:
+    QVXSIM_PLACEHOLDER(3)
+    QVXSIM_PLACEHOLDER(4)
+    QVXSIM_PLACEHOLDER(5)
+    QVXSIM_PLACEHOLDER(6)
+    QVXSIM_PLACEHOLDER(7)
+    QVXSIM_PLACEHOLDER(8)
+    QVXSIM_PLACEHOLDER(9)
+    QVXSIM_PLACEHOLDER(11)
     explicit ElementObject(ElementRef ref) : ref_(std::move(ref)) {}
 
     HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) override {
@@ -311,6 +333,11 @@ private:
 
 class ElementsObject final : public ComObject<IVCDPropertyElements> {
 public:
+    QVXSIM_PLACEHOLDER(3)
+    QVXSIM_PLACEHOLDER(4)
+    QVXSIM_PLACEHOLDER(5)
+    QVXSIM_PLACEHOLDER(6)
+    QVXSIM_PLACEHOLDER(7)
     ElementsObject(Context ctx, std::size_t item) : ctx_(std::move(ctx)), item_(item) {}
 
     HRESULT STDMETHODCALLTYPE get_Item(LONG index, IVCDPropertyElement** element) override {
@@ -339,6 +366,11 @@ private:
 
 class ItemObject final : public ComObject<IVCDPropertyItem> {
 public:
+    QVXSIM_PLACEHOLDER(3)
+    QVXSIM_PLACEHOLDER(4)
+    QVXSIM_PLACEHOLDER(5)
+    QVXSIM_PLACEHOLDER(6)
+    QVXSIM_PLACEHOLDER(9)
     ItemObject(Context ctx, std::size_t item) : ctx_(std::move(ctx)), item_(item) {}
 
     HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) override {
@@ -378,6 +410,18 @@ private:
 
 class ItemsObject final : public ComObject<IVCDPropertyItems> {
 public:
+    QVXSIM_PLACEHOLDER(3)
+    QVXSIM_PLACEHOLDER(4)
+    QVXSIM_PLACEHOLDER(5)
+    QVXSIM_PLACEHOLDER(6)
+    QVXSIM_PLACEHOLDER(7)
+    QVXSIM_PLACEHOLDER(10)
+    QVXSIM_PLACEHOLDER(11)
+    QVXSIM_PLACEHOLDER(12)
+    QVXSIM_PLACEHOLDER(13)
+    QVXSIM_PLACEHOLDER(14)
+    QVXSIM_PLACEHOLDER(15)
+    QVXSIM_PLACEHOLDER(16)
     explicit ItemsObject(Context ctx) : ctx_(std::move(ctx)) {}
 
     HRESULT STDMETHODCALLTYPE get_Item(LONG index, IVCDPropertyItem** item) override {

@@ -6,11 +6,16 @@
 #include "host/adaptor_manager.h"
 #include "sim/toolbox/acquisition_state.h"
 #include "sim/toolbox/host_memory.h"
+#include "sim/toolbox/placeholder.h"
 
 namespace qvxtb::detail {
 
 class AdaptorManager final : public imaqkit::IAdaptorManager, public HostAllocated {
 public:
+    QVXTB_PLACEHOLDER("adaptorManager", 1)
+    QVXTB_PLACEHOLDER("adaptorManager", 2)
+    QVXTB_PLACEHOLDER("adaptorManager", 7)
+    QVXTB_PLACEHOLDER("adaptorManager", 10)
     using HostAllocated::operator new;
     using HostAllocated::operator delete;
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/hardware_info.h"
+#include "sim/toolbox/placeholder.h"
 #include "sim/toolbox/toolbox.h"
 
 namespace qvxtb::detail {
@@ -23,6 +24,7 @@ private:
 
 class DeviceInfoObject final : public imaqkit::IDeviceInfo {
 public:
+    QVXTB_PLACEHOLDER("deviceInfo", 3)
     DeviceInfoObject(int id, std::string name) : id_(id), name_(std::move(name)) {}
 
     imaqkit::IDeviceFormat* createDeviceFormat(int id, const char* name) override;

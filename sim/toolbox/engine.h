@@ -6,12 +6,15 @@
 #include "host/engine.h"
 #include "sim/toolbox/acquisition_state.h"
 #include "sim/toolbox/host_memory.h"
+#include "sim/toolbox/placeholder.h"
 #include "sim/toolbox/prop_container.h"
 
 namespace qvxtb::detail {
 
 class Engine final : public imaqkit::IEngine, public HostAllocated {
 public:
+    QVXTB_PLACEHOLDER("engine", 3)
+    QVXTB_PLACEHOLDER("engine", 4)
     using HostAllocated::operator new;
     using HostAllocated::operator delete;
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/frame.h"
+#include "sim/toolbox/placeholder.h"
 #include "sim/toolbox/toolbox.h"
 
 namespace qvxtb::detail {
@@ -25,6 +26,11 @@ std::size_t frameBytes(const Frame& frame);
 
 class FrameObject final : public imaqkit::IAdaptorFrame {
 public:
+    QVXTB_PLACEHOLDER("frame", 1)
+    QVXTB_PLACEHOLDER("frame", 2)
+    QVXTB_PLACEHOLDER("frame", 3)
+    QVXTB_PLACEHOLDER("frame", 4)
+    QVXTB_PLACEHOLDER("frame", 5)
     FrameObject(int frameType, int width, int height);
     ~FrameObject();
     FrameObject(const FrameObject&) = delete;

@@ -62,6 +62,14 @@ IMAQMEX_API void failMakeFrameAfter(long count);
 // Frame objects the engine made that were not yet handed back to it.
 IMAQMEX_API long liveFrameObjects();
 
+// Breaches of the host's contract by the adaptor, one text each: a call of a placeholder slot of a
+// host object, a value buffer written past the size of its property's type. Kept apart from the
+// call records (clearRecords leaves them) so that a fixture's tear-down sees every one.
+IMAQMEX_API std::vector<std::string> contractViolations();
+IMAQMEX_API void clearContractViolations();
+// Records one breach; host objects of the tests' own call it from their placeholder slots.
+IMAQMEX_API void reportContractViolation(const std::string& what);
+
 // ---- Discovery and description -----------------------------------------------------------------
 
 struct FormatInfo {

@@ -2,6 +2,7 @@
 #include <chrono>
 
 #include "sim/toolbox/adaptor_calls.h"
+#include "sim/toolbox/listener_value.h"
 #include "sim/toolbox/records.h"
 #include "sim/toolbox/video_input_impl.h"
 
@@ -262,8 +263,11 @@ PropertyValue VideoInput::get(const std::string& name) {
     detail::PropertyEntry& entry = deviceProperty(*impl_->engine, name);
     detail::ValueBuffer value = entry.value;
     if (entry.getter != nullptr) {
+        // As big as the declared type, no more: the getter writes what that type holds.
+        detail::ListenerValue buffer(entry.info.type, entry.value);
         detail::callAdaptor("Reading " + name,
-                            [&] { entry.getter->getValue(entry.infoObject.get(), &value); });
+                            [&] { entry.getter->getValue(entry.infoObject.get(), buffer.data()); });
+        value = buffer.finish(name);
     }
     PropertyValue result = detail::fromStored(entry.info, value);
     entry.value = value;
@@ -280,9 +284,11 @@ void VideoInput::set(const std::string& name, const PropertyValue& value) {
     entry.value = stored;
     try {
         for (imaqkit::IPropPostSetListener* listener : entry.postSetListeners) {
-            // Each listener gets its own copy: the adaptor may write into it.
-            detail::ValueBuffer copy = stored;
-            detail::callAdaptor("Setting " + name, [&] { listener->notify(entry.infoObject.get(), &copy); });
+            // Each listener gets its own copy, as big as the declared type: the adaptor may write into it.
+            detail::ListenerValue copy(entry.info.type, stored);
+            detail::callAdaptor("Setting " + name,
+                                [&] { listener->notify(entry.infoObject.get(), copy.data()); });
+            copy.finish(name);
         }
     } catch (...) {
         entry.value = previous;

@@ -10,6 +10,7 @@
 #include "platform/testing.h"
 #include "sim/cameras/sim_api.h"
 #include "sim/toolbox/toolbox.h"
+#include "tests/support/adaptor_path.h"
 #include "tests/support/host_records.h"
 
 namespace qvxtest {
@@ -21,6 +22,7 @@ protected:
         qvxsim::reset();
         qvxsim::recordCalls(true);
         qvxtb::clearRecords();
+        qvxtb::clearContractViolations();
         qvxtb::setPrintWarnings(false);
         qvxplatform::setDebugOutputHook([this](const char* text) { debug_.emplace_back(text); });
         qvxplatform::setMessageBoxHook([this](const qvxplatform::MessageBoxCall& call) {
@@ -33,6 +35,8 @@ protected:
 
     void TearDown() override {
         adaptor_.reset();
+        EXPECT_EQ(qvxtb::contractViolations(), std::vector<std::string>()) << "host contract breached";
+        EXPECT_EQ(qvxsim::counters().contractViolations, 0) << "placeholder slots of the library called";
         qvxplatform::setDebugOutputHook(nullptr);
         qvxplatform::setMessageBoxHook(nullptr);
         qvxtb::failPropertyCreation("");
@@ -45,7 +49,7 @@ protected:
     void loadCamera(const std::string& deviceJson) { loadCameras(R"({"devices": [)" + deviceJson + "]}"); }
 
     qvxtb::Adaptor& adaptor() {
-        if (!adaptor_) adaptor_ = std::make_unique<qvxtb::Adaptor>(QVX_ADAPTOR_PATH);
+        if (!adaptor_) adaptor_ = std::make_unique<qvxtb::Adaptor>(qvxtest::adaptorPath());
         return *adaptor_;
     }
 

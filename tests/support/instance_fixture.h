@@ -19,7 +19,9 @@
 #include "host/prop_container.h"
 #include "platform/testing.h"
 #include "sim/cameras/sim_api.h"
+#include "sim/toolbox/placeholder.h"
 #include "sim/toolbox/toolbox.h"
+#include "tests/support/adaptor_path.h"
 #include "tests/support/host_records.h"
 
 namespace qvxtest {
@@ -27,6 +29,7 @@ namespace qvxtest {
 // A device-info object of our own, for creating adaptors without the toolbox's discovery.
 class FakeDeviceInfo : public imaqkit::IDeviceInfo {
 public:
+    QVXTB_PLACEHOLDER("deviceInfo", 3)
     explicit FakeDeviceInfo(std::string name) : name_(std::move(name)) {}
     imaqkit::IDeviceFormat* createDeviceFormat(int, const char*) override { return nullptr; }
     void addDeviceFormat(imaqkit::IDeviceFormat*, bool) override {}
@@ -44,6 +47,10 @@ private:
 
 class FakePropInfo : public imaqkit::IPropInfo {
 public:
+    QVXTB_PLACEHOLDER("propInfo", 2)
+    QVXTB_PLACEHOLDER("propInfo", 3)
+    QVXTB_PLACEHOLDER("propInfo", 4)
+    QVXTB_PLACEHOLDER("propInfo", 5)
     FakePropInfo(std::string name, bool deviceSpecific)
         : name_(std::move(name)), deviceSpecific_(deviceSpecific) {}
     const char* getPropertyName() const override { return name_.c_str(); }
@@ -57,6 +64,15 @@ private:
 // A property container that owns what is registered with it, as the host does.
 class FakePropContainer : public imaqkit::IPropContainer {
 public:
+    QVXTB_PLACEHOLDER("propContainer", 1)
+    QVXTB_PLACEHOLDER("propContainer", 2)
+    QVXTB_PLACEHOLDER("propContainer", 3)
+    QVXTB_PLACEHOLDER("propContainer", 4)
+    QVXTB_PLACEHOLDER("propContainer", 5)
+    QVXTB_PLACEHOLDER("propContainer", 6)
+    QVXTB_PLACEHOLDER("propContainer", 7)
+    QVXTB_PLACEHOLDER("propContainer", 11)
+    QVXTB_PLACEHOLDER("propContainer", 12)
     void addProperty(const std::string& name, bool deviceSpecific) {
         props_.push_back(std::make_unique<FakePropInfo>(name, deviceSpecific));
     }
@@ -95,6 +111,8 @@ private:
 // running, so no frame is ever wanted.
 class FakeEngine : public imaqkit::IEngine {
 public:
+    QVXTB_PLACEHOLDER("engine", 3)
+    QVXTB_PLACEHOLDER("engine", 4)
     // Ordinary memory: the fault injected into imaqmalloc is meant for the adaptor alone.
     static void* operator new(std::size_t size) { return ::operator new(size); }
     static void operator delete(void* block) noexcept { ::operator delete(block); }
@@ -120,6 +138,7 @@ protected:
         qvxsim::reset();
         qvxsim::recordCalls(true);
         qvxtb::clearRecords();
+        qvxtb::clearContractViolations();
         qvxtb::setPrintWarnings(false);
         qvxplatform::setMessageBoxHook([this](const qvxplatform::MessageBoxCall& call) {
             boxes_.push_back(call);
@@ -136,6 +155,7 @@ protected:
         deleteDirect();
         EXPECT_EQ(qvxtb::liveImaqAllocations(), imaqBefore_) << "imaqmalloc blocks left behind";
         expectNothingLeftAlive();
+        EXPECT_EQ(qvxtb::contractViolations(), std::vector<std::string>()) << "host contract breached";
         adaptor_.reset();
         qvxtb::failImaqmallocAfter(-1);
         qvxplatform::setMessageBoxHook(nullptr);
@@ -149,7 +169,7 @@ protected:
     }
 
     qvxtb::Adaptor& adaptor() {
-        if (!adaptor_) adaptor_ = std::make_unique<qvxtb::Adaptor>(QVX_ADAPTOR_PATH);
+        if (!adaptor_) adaptor_ = std::make_unique<qvxtb::Adaptor>(qvxtest::adaptorPath());
         return *adaptor_;
     }
 
@@ -213,6 +233,7 @@ protected:
         EXPECT_EQ(counters.liveSinks, 0);
         EXPECT_EQ(counters.liveListHolders, 0);
         EXPECT_EQ(counters.liveDescriptors, 0);
+        EXPECT_EQ(counters.contractViolations, 0) << "placeholder slots of the library called";
     }
 
 private:

@@ -126,18 +126,22 @@ public:
             return;
         }
         auto it = values_.find(name);
-        if (it != values_.end()) std::memcpy(value, it->second.data(), 8);
+        if (it != values_.end()) std::memcpy(value, it->second.data(), valueSize(name));
     }
     void set(const std::string& name, void* value) {
         if (name == "Faulty") throw static_cast<long>(0x80070057L);
         if (name == "Strange") throw std::runtime_error("strange failure");
         std::string stored(8, '\0');
-        std::memcpy(stored.data(), value, 8);
+        std::memcpy(stored.data(), value, valueSize(name));
         values_[name] = stored;
         if (name == "Mode")
             forceBadId_ = *static_cast<std::int32_t*>(value) == 0 && values_.count("BadIds") != 0;
         // The host's buffer is a copy; writing into it must not change what the host stored.
-        std::memset(value, 0, 8);
+        std::memset(value, 0, valueSize(name));
+    }
+    // The host's value buffer holds the declared type: doubles are the last kind declared for these.
+    static std::size_t valueSize(const std::string& name) {
+        return name == "Exposure" || name == "Level" ? sizeof(double) : sizeof(std::int32_t);
     }
 
 private:

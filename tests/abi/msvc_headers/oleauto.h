@@ -1,0 +1,3 @@
+// Stand-in <oleauto.h> for the MSVC layout probe.
+#pragma once
+#include <windows.h>
