@@ -19,6 +19,7 @@
 #include "host/prop_container.h"
 #include "platform/testing.h"
 #include "sim/cameras/sim_api.h"
+#include "sim/toolbox/placeholder.h"
 #include "sim/toolbox/toolbox.h"
 
 namespace {
@@ -78,6 +79,7 @@ private:
 
 class DeviceInfo : public imaqkit::IDeviceInfo {
 public:
+    QVXTB_PLACEHOLDER("deviceInfo", 3)
     explicit DeviceInfo(std::string name) : name_(std::move(name)) {}
     imaqkit::IDeviceFormat* createDeviceFormat(int, const char*) override { return nullptr; }
     void addDeviceFormat(imaqkit::IDeviceFormat*, bool) override {}
@@ -90,6 +92,10 @@ private:
 
 class PropInfo : public imaqkit::IPropInfo {
 public:
+    QVXTB_PLACEHOLDER("propInfo", 2)
+    QVXTB_PLACEHOLDER("propInfo", 3)
+    QVXTB_PLACEHOLDER("propInfo", 4)
+    QVXTB_PLACEHOLDER("propInfo", 5)
     explicit PropInfo(std::string name) : name_(std::move(name)) {}
     const char* getPropertyName() const override { return name_.c_str(); }
     bool isPropertyDeviceSpecific() const override { return true; }
@@ -101,6 +107,15 @@ private:
 // Owns what the adaptor registers, as the host does.
 class PropContainer : public imaqkit::IPropContainer {
 public:
+    QVXTB_PLACEHOLDER("propContainer", 1)
+    QVXTB_PLACEHOLDER("propContainer", 2)
+    QVXTB_PLACEHOLDER("propContainer", 3)
+    QVXTB_PLACEHOLDER("propContainer", 4)
+    QVXTB_PLACEHOLDER("propContainer", 5)
+    QVXTB_PLACEHOLDER("propContainer", 6)
+    QVXTB_PLACEHOLDER("propContainer", 7)
+    QVXTB_PLACEHOLDER("propContainer", 11)
+    QVXTB_PLACEHOLDER("propContainer", 12)
     void add(const std::string& name) { props_.push_back(std::make_unique<PropInfo>(name)); }
     imaqkit::IPropInfo* getIPropInfo(const char* name) override {
         for (auto& prop : props_)
@@ -132,6 +147,8 @@ private:
 // Wants no frames: the adaptor manager then reports nothing running, and the callback drops each one.
 class Engine : public imaqkit::IEngine {
 public:
+    QVXTB_PLACEHOLDER("engine", 3)
+    QVXTB_PLACEHOLDER("engine", 4)
     static void* operator new(std::size_t size) { return ::operator new(size); }
     static void operator delete(void* block) noexcept { ::operator delete(block); }
     imaqkit::IAdaptorFrame* makeFrame(int, int, int) override { return nullptr; }
