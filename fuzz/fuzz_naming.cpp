@@ -17,8 +17,20 @@ void check(bool condition) {
 }
 
 // An element that lives on the stack: a name and an identifier, nothing else.
+// Slots the adaptor never calls: reaching one is a fault the run must stop on.
+#define QVX_FUZZ_PLACEHOLDER(n)                                                                              \
+    HRESULT STDMETHODCALLTYPE slot##n() override { std::abort(); }
+
 class NamedElement : public KapriLib::IVCDPropertyElement {
 public:
+    QVX_FUZZ_PLACEHOLDER(3)
+    QVX_FUZZ_PLACEHOLDER(4)
+    QVX_FUZZ_PLACEHOLDER(5)
+    QVX_FUZZ_PLACEHOLDER(6)
+    QVX_FUZZ_PLACEHOLDER(7)
+    QVX_FUZZ_PLACEHOLDER(8)
+    QVX_FUZZ_PLACEHOLDER(9)
+    QVX_FUZZ_PLACEHOLDER(11)
     NamedElement(std::u16string name, GUID id) : name_(std::move(name)), id_(id) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
         *object = nullptr;
