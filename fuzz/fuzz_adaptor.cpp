@@ -21,6 +21,7 @@
 #include "sim/cameras/sim_api.h"
 #include "sim/toolbox/placeholder.h"
 #include "sim/toolbox/toolbox.h"
+#include "tests/support/named_device.h"
 
 namespace {
 
@@ -75,19 +76,6 @@ private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t at_ = 0;
-};
-
-class DeviceInfo : public imaqkit::IDeviceInfo {
-public:
-    QVXTB_PLACEHOLDER("deviceInfo", 3)
-    explicit DeviceInfo(std::string name) : name_(std::move(name)) {}
-    imaqkit::IDeviceFormat* createDeviceFormat(int, const char*) override { return nullptr; }
-    void addDeviceFormat(imaqkit::IDeviceFormat*, bool) override {}
-    const char* getDeviceName() const override { return name_.c_str(); }
-    void setDeviceFileSupport(bool) override {}
-
-private:
-    std::string name_;
 };
 
 class PropInfo : public imaqkit::IPropInfo {
@@ -276,7 +264,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto engine = std::make_unique<Engine>();
         for (const qvxtb::PropertyInfo& property : theProperties[pick])
             engine->deviceProps.add(property.name);
-        DeviceInfo device(kTargets[pick].device);
+        qvxtest::NamedDevice device(kTargets[pick].device);
         imaqkit::IAdaptor* adaptor = nullptr;
         try {
             adaptor = theAdaptor->createInstance()(engine.get(), &device, kTargets[pick].format);

@@ -11,6 +11,7 @@
 #include "host/source_info.h"
 #include "sim/toolbox/placeholder.h"
 #include "tests/support/describe_fixture.h"
+#include "tests/support/named_device.h"
 
 namespace {
 
@@ -58,20 +59,6 @@ protected:
     }
 };
 
-// Host objects of our own, so the export can be called for a device discovery never reported.
-class NamedDevice : public imaqkit::IDeviceInfo {
-public:
-    QVXTB_PLACEHOLDER("deviceInfo", 3)
-    explicit NamedDevice(std::string name) : name_(std::move(name)) {}
-    imaqkit::IDeviceFormat* createDeviceFormat(int, const char*) override { return nullptr; }
-    void addDeviceFormat(imaqkit::IDeviceFormat*, bool) override {}
-    const char* getDeviceName() const override { return name_.c_str(); }
-    void setDeviceFileSupport(bool) override {}
-
-private:
-    std::string name_;
-};
-
 class MockSourceInfo : public imaqkit::IVideoSourceInfo {
 public:
     MOCK_METHOD(void, addAdaptorSource, (const char* name, int id), (override));
@@ -102,7 +89,7 @@ public:
 
 TEST_F(Attributes, DeviceThatDoesNotOpenHasOneSourceAndNoProperties) {
     loadCamera(camera(R"("opens": false, "serial": 42, "inputChannels": ["A"])"));
-    NamedDevice device("Cam");
+    qvxtest::NamedDevice device("Cam");
     ::testing::StrictMock<SilentPropFactory> factory;
     MockSourceInfo sources;
     imaqkit::ITriggerInfo triggers;

@@ -17,6 +17,7 @@
 #include "sim/toolbox/placeholder.h"
 #include "tests/support/describe_fixture.h"
 #include "tests/support/instance_fixture.h"
+#include "tests/support/named_device.h"
 
 namespace {
 
@@ -68,19 +69,6 @@ TEST_F(ConstructionFailure, AnErrorOtherThanMemoryGivesNullAndUndoesEverything) 
 
 // ---- Description and discovery -----------------------------------------------------------------
 
-class NamedDevice : public imaqkit::IDeviceInfo {
-public:
-    QVXTB_PLACEHOLDER("deviceInfo", 3)
-    explicit NamedDevice(std::string name) : name_(std::move(name)) {}
-    imaqkit::IDeviceFormat* createDeviceFormat(int, const char*) override { return nullptr; }
-    void addDeviceFormat(imaqkit::IDeviceFormat*, bool) override {}
-    const char* getDeviceName() const override { return name_.c_str(); }
-    void setDeviceFileSupport(bool) override {}
-
-private:
-    std::string name_;
-};
-
 class MockSourceInfo : public imaqkit::IVideoSourceInfo {
 public:
     MOCK_METHOD(void, addAdaptorSource, (const char* name, int id), (override));
@@ -113,7 +101,7 @@ protected:
     // Describes "Norm Cam" with a factory whose enumerated creation fails with `error`.
     template <class Error> void describeWithFailingEnum(const Error& error) {
         loadCamera(kNormCamera);
-        NamedDevice device("Norm Cam");
+        qvxtest::NamedDevice device("Norm Cam");
         ::testing::NiceMock<MockPropFactory> factory;
         MockSourceInfo sources;
         imaqkit::ITriggerInfo triggers;
