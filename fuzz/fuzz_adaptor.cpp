@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/nothing_left.h"
 #include "host/engine.h"
 #include "host/hardware_info.h"
 #include "host/listeners.h"
@@ -51,12 +52,7 @@ constexpr const char* kCameras = R"({"devices": [
                                            {"colorformat": "Y16", "width": 32, "height": 24}]}]}
 ]})";
 
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "fuzz_adaptor: %s\n", what);
-        std::abort();
-    }
-}
+void check(bool condition, const char* what) { qvxfuzz::check("fuzz_adaptor", condition, what); }
 
 // Bytes of the input, taken in order; zeros once it runs out.
 class Bytes {
@@ -80,10 +76,7 @@ private:
 
 class PropInfo : public imaqkit::IPropInfo {
 public:
-    QVXTB_PLACEHOLDER("propInfo", 2)
-    QVXTB_PLACEHOLDER("propInfo", 3)
-    QVXTB_PLACEHOLDER("propInfo", 4)
-    QVXTB_PLACEHOLDER("propInfo", 5)
+    QVXTB_PROP_INFO_PLACEHOLDERS
     explicit PropInfo(std::string name) : name_(std::move(name)) {}
     const char* getPropertyName() const override { return name_.c_str(); }
     bool isPropertyDeviceSpecific() const override { return true; }
@@ -95,15 +88,7 @@ private:
 // Owns what the adaptor registers, as the host does.
 class PropContainer : public imaqkit::IPropContainer {
 public:
-    QVXTB_PLACEHOLDER("propContainer", 1)
-    QVXTB_PLACEHOLDER("propContainer", 2)
-    QVXTB_PLACEHOLDER("propContainer", 3)
-    QVXTB_PLACEHOLDER("propContainer", 4)
-    QVXTB_PLACEHOLDER("propContainer", 5)
-    QVXTB_PLACEHOLDER("propContainer", 6)
-    QVXTB_PLACEHOLDER("propContainer", 7)
-    QVXTB_PLACEHOLDER("propContainer", 11)
-    QVXTB_PLACEHOLDER("propContainer", 12)
+    QVXTB_PROP_CONTAINER_PLACEHOLDERS
     void add(const std::string& name) { props_.push_back(std::make_unique<PropInfo>(name)); }
     imaqkit::IPropInfo* getIPropInfo(const char* name) override {
         for (auto& prop : props_)
@@ -135,8 +120,7 @@ private:
 // Wants no frames: the adaptor manager then reports nothing running, and the callback drops each one.
 class Engine : public imaqkit::IEngine {
 public:
-    QVXTB_PLACEHOLDER("engine", 3)
-    QVXTB_PLACEHOLDER("engine", 4)
+    QVXTB_ENGINE_PLACEHOLDERS
     static void* operator new(std::size_t size) { return ::operator new(size); }
     static void operator delete(void* block) noexcept { ::operator delete(block); }
     imaqkit::IAdaptorFrame* makeFrame(int, int, int) override { return nullptr; }
@@ -257,9 +241,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t pick = in.byte() % (sizeof kTargets / sizeof kTargets[0]);
     qvxsim::loadCameras(kCameras); // fresh values for every input
 
-    const long coTaskBefore = qvxplatform::liveCoTaskMemBlocks();
-    const long bstrsBefore = qvxplatform::liveBstrs();
-    const long imaqBefore = qvxtb::liveImaqAllocations();
+    const qvxfuzz::NothingLeft before("fuzz_adaptor");
     {
         auto engine = std::make_unique<Engine>();
         for (const qvxtb::PropertyInfo& property : theProperties[pick])
@@ -275,15 +257,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         delete adaptor;
     }
 
-    const qvxsim::Counters counters = qvxsim::counters();
-    check(counters.lockedBuffers == 0, "a buffer stayed locked");
-    check(counters.buffersInUse == 0, "a buffer handle was not released");
-    check(counters.liveComObjects == 0, "a VCD object was not released");
-    check(counters.openDevices == 0, "a device stayed open");
-    check(counters.liveGrabbers == 0, "a grabber was not destroyed");
-    check(counters.liveListHolders == 0, "a list was not released");
-    check(qvxplatform::liveCoTaskMemBlocks() == coTaskBefore, "CoTaskMem blocks left behind");
-    check(qvxplatform::liveBstrs() == bstrsBefore, "BSTRs left behind");
-    check(qvxtb::liveImaqAllocations() == imaqBefore, "imaqmalloc blocks left behind");
+    before.verify();
     return 0;
 }

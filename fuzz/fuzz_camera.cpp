@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "fuzz/nothing_left.h"
 #include "platform/testing.h"
 #include "sim/cameras/sim_api.h"
 #include "sim/toolbox/toolbox.h"
@@ -35,12 +36,7 @@ constexpr std::size_t kMaxDevices = 3;
 constexpr std::size_t kMaxFormatsPerDevice = 2;
 constexpr std::size_t kMaxProperties = 24;
 
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "fuzz_camera: %s\n", what);
-        std::abort();
-    }
-}
+void check(bool condition, const char* what) { qvxfuzz::check("fuzz_camera", condition, what); }
 
 bool isSizeKey(const std::string& key) {
     return key == "width" || key == "height" || key == "min" || key == "max" || key == "step" ||
@@ -177,9 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         qvxsim::loadCameras(document.dump());
     }
 
-    const long coTaskBefore = qvxplatform::liveCoTaskMemBlocks();
-    const long bstrsBefore = qvxplatform::liveBstrs();
-    const long imaqBefore = qvxtb::liveImaqAllocations();
+    const qvxfuzz::NothingLeft before("fuzz_camera");
     {
         std::vector<qvxtb::DeviceInfo> devices;
         try {
@@ -196,16 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    const qvxsim::Counters counters = qvxsim::counters();
-    check(counters.lockedBuffers == 0, "a buffer stayed locked");
-    check(counters.buffersInUse == 0, "a buffer handle was not released");
-    check(counters.liveComObjects == 0, "a VCD object was not released");
-    check(counters.openDevices == 0, "a device stayed open");
-    check(counters.liveGrabbers == 0, "a grabber was not destroyed");
-    check(counters.liveListHolders == 0, "a list was not released");
-    check(qvxplatform::liveCoTaskMemBlocks() == coTaskBefore, "CoTaskMem blocks left behind");
-    check(qvxplatform::liveBstrs() == bstrsBefore, "BSTRs left behind");
-    check(qvxtb::liveImaqAllocations() == imaqBefore, "imaqmalloc blocks left behind");
+    before.verify();
     check(qvxtb::liveFrameObjects() == 0, "frame objects left behind");
     qvxsim::reset();
     return 0;

@@ -11,6 +11,7 @@
 #include "host/source_info.h"
 #include "sim/toolbox/placeholder.h"
 #include "tests/support/describe_fixture.h"
+#include "tests/support/mock_description.h"
 #include "tests/support/named_device.h"
 
 namespace {
@@ -59,39 +60,12 @@ protected:
     }
 };
 
-class MockSourceInfo : public imaqkit::IVideoSourceInfo {
-public:
-    MOCK_METHOD(void, addAdaptorSource, (const char* name, int id), (override));
-};
-
-// Any call on it fails the test: an unopened device declares no property.
-class SilentPropFactory : public imaqkit::IPropFactory {
-public:
-    QVXTB_PLACEHOLDER("propFactory", 1)
-    QVXTB_PLACEHOLDER("propFactory", 2)
-    QVXTB_PLACEHOLDER("propFactory", 3)
-    QVXTB_PLACEHOLDER("propFactory", 5)
-    QVXTB_PLACEHOLDER("propFactory", 6)
-    QVXTB_PLACEHOLDER("propFactory", 9)
-    QVXTB_PLACEHOLDER("propFactory", 10)
-    QVXTB_PLACEHOLDER("propFactory", 13)
-    QVXTB_PLACEHOLDER("propFactory", 15)
-    QVXTB_PLACEHOLDER("propFactory", 16)
-    QVXTB_PLACEHOLDER("propFactory", 17)
-    MOCK_METHOD(imaqkit::PropHandle, createDoubleProperty, (const char*, double, double, double), (override));
-    MOCK_METHOD(imaqkit::PropHandle, createIntProperty, (const char*, int, int), (override));
-    MOCK_METHOD(imaqkit::PropHandle, createIntRangeProperty, (const char*, int, int, int, int), (override));
-    MOCK_METHOD(imaqkit::PropHandle, createEnumProperty, (const char*, const char*, int), (override));
-    MOCK_METHOD(void, addEnumValue, (imaqkit::PropHandle, const char*, int), (override));
-    MOCK_METHOD(void, addProperty, (imaqkit::PropHandle), (override));
-    MOCK_METHOD(void, setPropReadOnly, (imaqkit::PropHandle, const char*), (override));
-};
-
 TEST_F(Attributes, DeviceThatDoesNotOpenHasOneSourceAndNoProperties) {
     loadCamera(camera(R"("opens": false, "serial": 42, "inputChannels": ["A"])"));
     qvxtest::NamedDevice device("Cam");
-    ::testing::StrictMock<SilentPropFactory> factory;
-    MockSourceInfo sources;
+    // Any call on it fails the test: an unopened device declares no property.
+    ::testing::StrictMock<qvxtest::MockPropFactory> factory;
+    qvxtest::MockSourceInfo sources;
     imaqkit::ITriggerInfo triggers;
     EXPECT_CALL(sources, addAdaptorSource(::testing::StrEq("Cam"), 1));
     adaptor().getDeviceAttributes()(&device, "Y800 (640x480)", &factory, &sources, &triggers);

@@ -17,6 +17,7 @@
 #include "sim/toolbox/placeholder.h"
 #include "tests/support/describe_fixture.h"
 #include "tests/support/instance_fixture.h"
+#include "tests/support/mock_description.h"
 #include "tests/support/named_device.h"
 
 namespace {
@@ -69,41 +70,14 @@ TEST_F(ConstructionFailure, AnErrorOtherThanMemoryGivesNullAndUndoesEverything) 
 
 // ---- Description and discovery -----------------------------------------------------------------
 
-class MockSourceInfo : public imaqkit::IVideoSourceInfo {
-public:
-    MOCK_METHOD(void, addAdaptorSource, (const char* name, int id), (override));
-};
-
-class MockPropFactory : public imaqkit::IPropFactory {
-public:
-    QVXTB_PLACEHOLDER("propFactory", 1)
-    QVXTB_PLACEHOLDER("propFactory", 2)
-    QVXTB_PLACEHOLDER("propFactory", 3)
-    QVXTB_PLACEHOLDER("propFactory", 5)
-    QVXTB_PLACEHOLDER("propFactory", 6)
-    QVXTB_PLACEHOLDER("propFactory", 9)
-    QVXTB_PLACEHOLDER("propFactory", 10)
-    QVXTB_PLACEHOLDER("propFactory", 13)
-    QVXTB_PLACEHOLDER("propFactory", 15)
-    QVXTB_PLACEHOLDER("propFactory", 16)
-    QVXTB_PLACEHOLDER("propFactory", 17)
-    MOCK_METHOD(imaqkit::PropHandle, createDoubleProperty, (const char*, double, double, double), (override));
-    MOCK_METHOD(imaqkit::PropHandle, createIntProperty, (const char*, int, int), (override));
-    MOCK_METHOD(imaqkit::PropHandle, createIntRangeProperty, (const char*, int, int, int, int), (override));
-    MOCK_METHOD(imaqkit::PropHandle, createEnumProperty, (const char*, const char*, int), (override));
-    MOCK_METHOD(void, addEnumValue, (imaqkit::PropHandle, const char*, int), (override));
-    MOCK_METHOD(void, addProperty, (imaqkit::PropHandle), (override));
-    MOCK_METHOD(void, setPropReadOnly, (imaqkit::PropHandle, const char*), (override));
-};
-
 class DescriptionFailure : public qvxtest::DescribeFixture {
 protected:
     // Describes "Norm Cam" with a factory whose enumerated creation fails with `error`.
     template <class Error> void describeWithFailingEnum(const Error& error) {
         loadCamera(kNormCamera);
         qvxtest::NamedDevice device("Norm Cam");
-        ::testing::NiceMock<MockPropFactory> factory;
-        MockSourceInfo sources;
+        ::testing::NiceMock<qvxtest::MockPropFactory> factory;
+        qvxtest::MockSourceInfo sources;
         imaqkit::ITriggerInfo triggers;
         static int handle = 0;
         ON_CALL(factory, createIntProperty(_, _, _)).WillByDefault(Return(&handle));

@@ -16,17 +16,7 @@ namespace qvxtb::detail {
 
 class PropFactoryObject final : public imaqkit::IPropFactory {
 public:
-    QVXTB_PLACEHOLDER("propFactory", 1)
-    QVXTB_PLACEHOLDER("propFactory", 2)
-    QVXTB_PLACEHOLDER("propFactory", 3)
-    QVXTB_PLACEHOLDER("propFactory", 5)
-    QVXTB_PLACEHOLDER("propFactory", 6)
-    QVXTB_PLACEHOLDER("propFactory", 9)
-    QVXTB_PLACEHOLDER("propFactory", 10)
-    QVXTB_PLACEHOLDER("propFactory", 13)
-    QVXTB_PLACEHOLDER("propFactory", 15)
-    QVXTB_PLACEHOLDER("propFactory", 16)
-    QVXTB_PLACEHOLDER("propFactory", 17)
+    QVXTB_PROP_FACTORY_PLACEHOLDERS
     imaqkit::PropHandle createDoubleProperty(const char* name, double min, double max, double def) override;
     imaqkit::PropHandle createIntProperty(const char* name, int first, int second) override;
     imaqkit::PropHandle createIntRangeProperty(const char* name, int min, int max, int def,

@@ -13,8 +13,7 @@ namespace qvxtb::detail {
 
 class Engine final : public imaqkit::IEngine, public HostAllocated {
 public:
-    QVXTB_PLACEHOLDER("engine", 3)
-    QVXTB_PLACEHOLDER("engine", 4)
+    QVXTB_ENGINE_PLACEHOLDERS
     using HostAllocated::operator new;
     using HostAllocated::operator delete;
 

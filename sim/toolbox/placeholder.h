@@ -7,3 +7,36 @@
 // it, so a call means it reached a slot whose operation the host does not promise.
 #define QVXTB_PLACEHOLDER(object, n)                                                                         \
     void slot##n() override { qvxtb::reportContractViolation(object ": placeholder slot " #n " called"); }
+
+// The placeholder slots of each host interface that more than one implementation declares, so a
+// slot list is written once per interface.
+#define QVXTB_PROP_FACTORY_PLACEHOLDERS                                                                      \
+    QVXTB_PLACEHOLDER("propFactory", 1)                                                                      \
+    QVXTB_PLACEHOLDER("propFactory", 2)                                                                      \
+    QVXTB_PLACEHOLDER("propFactory", 3)                                                                      \
+    QVXTB_PLACEHOLDER("propFactory", 5)                                                                      \
+    QVXTB_PLACEHOLDER("propFactory", 6)                                                                      \
+    QVXTB_PLACEHOLDER("propFactory", 9)                                                                      \
+    QVXTB_PLACEHOLDER("propFactory", 10)                                                                     \
+    QVXTB_PLACEHOLDER("propFactory", 13)                                                                     \
+    QVXTB_PLACEHOLDER("propFactory", 15)                                                                     \
+    QVXTB_PLACEHOLDER("propFactory", 16)                                                                     \
+    QVXTB_PLACEHOLDER("propFactory", 17)
+#define QVXTB_PROP_CONTAINER_PLACEHOLDERS                                                                    \
+    QVXTB_PLACEHOLDER("propContainer", 1)                                                                    \
+    QVXTB_PLACEHOLDER("propContainer", 2)                                                                    \
+    QVXTB_PLACEHOLDER("propContainer", 3)                                                                    \
+    QVXTB_PLACEHOLDER("propContainer", 4)                                                                    \
+    QVXTB_PLACEHOLDER("propContainer", 5)                                                                    \
+    QVXTB_PLACEHOLDER("propContainer", 6)                                                                    \
+    QVXTB_PLACEHOLDER("propContainer", 7)                                                                    \
+    QVXTB_PLACEHOLDER("propContainer", 11)                                                                   \
+    QVXTB_PLACEHOLDER("propContainer", 12)
+#define QVXTB_PROP_INFO_PLACEHOLDERS                                                                         \
+    QVXTB_PLACEHOLDER("propInfo", 2)                                                                         \
+    QVXTB_PLACEHOLDER("propInfo", 3)                                                                         \
+    QVXTB_PLACEHOLDER("propInfo", 4)                                                                         \
+    QVXTB_PLACEHOLDER("propInfo", 5)
+#define QVXTB_ENGINE_PLACEHOLDERS                                                                            \
+    QVXTB_PLACEHOLDER("engine", 3)                                                                           \
+    QVXTB_PLACEHOLDER("engine", 4)

@@ -29,10 +29,7 @@ struct PropertyEntry {
 
 class PropInfoObject final : public imaqkit::IPropInfo {
 public:
-    QVXTB_PLACEHOLDER("propInfo", 2)
-    QVXTB_PLACEHOLDER("propInfo", 3)
-    QVXTB_PLACEHOLDER("propInfo", 4)
-    QVXTB_PLACEHOLDER("propInfo", 5)
+    QVXTB_PROP_INFO_PLACEHOLDERS
     PropInfoObject(const PropertyEntry& entry, const char* containerName)
         : entry_(entry), containerName_(containerName) {}
     const char* getPropertyName() const override;
@@ -45,15 +42,7 @@ private:
 
 class PropContainer final : public imaqkit::IPropContainer {
 public:
-    QVXTB_PLACEHOLDER("propContainer", 1)
-    QVXTB_PLACEHOLDER("propContainer", 2)
-    QVXTB_PLACEHOLDER("propContainer", 3)
-    QVXTB_PLACEHOLDER("propContainer", 4)
-    QVXTB_PLACEHOLDER("propContainer", 5)
-    QVXTB_PLACEHOLDER("propContainer", 6)
-    QVXTB_PLACEHOLDER("propContainer", 7)
-    QVXTB_PLACEHOLDER("propContainer", 11)
-    QVXTB_PLACEHOLDER("propContainer", 12)
+    QVXTB_PROP_CONTAINER_PLACEHOLDERS
     // `name` names the container in the call records ("enginePropContainer", "devicePropContainer").
     explicit PropContainer(const char* name) : name_(name) {}
     ~PropContainer() override;

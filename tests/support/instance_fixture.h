@@ -47,10 +47,7 @@ private:
 
 class FakePropInfo : public imaqkit::IPropInfo {
 public:
-    QVXTB_PLACEHOLDER("propInfo", 2)
-    QVXTB_PLACEHOLDER("propInfo", 3)
-    QVXTB_PLACEHOLDER("propInfo", 4)
-    QVXTB_PLACEHOLDER("propInfo", 5)
+    QVXTB_PROP_INFO_PLACEHOLDERS
     FakePropInfo(std::string name, bool deviceSpecific)
         : name_(std::move(name)), deviceSpecific_(deviceSpecific) {}
     const char* getPropertyName() const override { return name_.c_str(); }
@@ -64,15 +61,7 @@ private:
 // A property container that owns what is registered with it, as the host does.
 class FakePropContainer : public imaqkit::IPropContainer {
 public:
-    QVXTB_PLACEHOLDER("propContainer", 1)
-    QVXTB_PLACEHOLDER("propContainer", 2)
-    QVXTB_PLACEHOLDER("propContainer", 3)
-    QVXTB_PLACEHOLDER("propContainer", 4)
-    QVXTB_PLACEHOLDER("propContainer", 5)
-    QVXTB_PLACEHOLDER("propContainer", 6)
-    QVXTB_PLACEHOLDER("propContainer", 7)
-    QVXTB_PLACEHOLDER("propContainer", 11)
-    QVXTB_PLACEHOLDER("propContainer", 12)
+    QVXTB_PROP_CONTAINER_PLACEHOLDERS
     void addProperty(const std::string& name, bool deviceSpecific) {
         props_.push_back(std::make_unique<FakePropInfo>(name, deviceSpecific));
     }
@@ -111,8 +100,7 @@ private:
 // running, so no frame is ever wanted.
 class FakeEngine : public imaqkit::IEngine {
 public:
-    QVXTB_PLACEHOLDER("engine", 3)
-    QVXTB_PLACEHOLDER("engine", 4)
+    QVXTB_ENGINE_PLACEHOLDERS
     // Ordinary memory: the fault injected into imaqmalloc is meant for the adaptor alone.
     static void* operator new(std::size_t size) { return ::operator new(size); }
     static void operator delete(void* block) noexcept { ::operator delete(block); }
