@@ -3,7 +3,7 @@
 % Register the adaptor once (imaqregister('C:\qvximaq\QVXImaq.dll'); imaqreset;), then run this
 % script. It lists the cameras and their formats, shows the first camera's properties, takes a
 % snapshot, acquires ten frames with their time stamps and, on a camera with hardware regions of
-% interest, takes a snapshot of a region.
+% interest, takes a snapshot of a region (other cameras deliver whole frames).
 
 info = imaqhwinfo('qvximaq');
 if isempty(info.DeviceIDs)
@@ -16,15 +16,15 @@ for d = 1:numel(info.DeviceInfo)
 end
 
 device = info.DeviceInfo(1);
-format = device.SupportedFormats{1};
-vid = videoinput('qvximaq', device.DeviceID, format);
+formatName = device.SupportedFormats{1};
+vid = videoinput('qvximaq', device.DeviceID, formatName);
 src = getselectedsource(vid);
-fprintf('\n%s, %s: %d x %d, %d bands\n', device.DeviceName, format, vid.VideoResolution, vid.NumberOfBands);
-disp(src);   % the camera's own properties, read from the camera
+fprintf('\n%s, %s: %d x %d, %d bands\n', device.DeviceName, formatName, vid.VideoResolution, vid.NumberOfBands);
+get(src);   % the source's properties, the camera's own read from the camera
 
 frame = getsnapshot(vid);
 fprintf('snapshot: %s of class %s\n', mat2str(size(frame)), class(frame));
-figure('Name', [device.DeviceName ' ' format]);
+figure('Name', [device.DeviceName ' ' formatName]);
 imagesc(frame);   % colour frames show as they are, monochrome ones in grey
 axis image off;
 colormap(gray(256));
@@ -36,12 +36,12 @@ wait(vid, 30);
 fprintf('10 frames: %s, %.2f frames per second by their time stamps\n', mat2str(size(frames)), ...
         (numel(times) - 1) / (times(end) - times(1)));
 
-if ~isfield(propinfo(src), 'FrameRate')
-    % Cameras with hardware regions deliver the region itself, fitted to their step sizes.
-    full = vid.VideoResolution;
-    vid.ROIPosition = [floor(full / 4), floor(full / 2)];
-    region = getsnapshot(vid);
-    fprintf('region %s: snapshot %s\n', mat2str(vid.ROIPosition), mat2str(size(region)));
-    vid.ROIPosition = [0 0 full];
-end
+% Cameras with hardware regions deliver the region itself, fitted to their step sizes; the others
+% deliver whole frames.
+whole = vid.VideoResolution;
+vid.ROIPosition = [floor(whole / 4), floor(whole / 2)];
+region = getsnapshot(vid);
+fprintf('region %s: snapshot %s\n', mat2str(vid.ROIPosition), mat2str(size(region)));
+vid.ROIPosition = [0 0 whole];
 delete(vid);
+clear vid src;
