@@ -10,6 +10,9 @@ function location = callerLocation(stack)
     location = '';
     for k = 1:numel(stack)
         file = stack(k).file;
+        if strcmp(file, [here '+qvxunit' filesep 'runGuarded.m'])
+            return;   % below here is the runner and whoever called it, not the test
+        end
         if isempty(file) || strncmp(file, here, numel(here))
             continue;
         end

@@ -72,6 +72,9 @@ function message = compareValues(actual, expected, absTol, relTol, where)
                 if ~(isempty(absTol) && isempty(relTol))
                     message = sprintf('%s, beyond the tolerance', message);
                 end
+                if isnumeric(expected) && isnan(expected(k)) && isnan(actual(k))
+                    message = sprintf('%s (NaN never equals NaN)', message);
+                end
             end
         end
     elseif ~isequal(actual, expected)

@@ -10,6 +10,9 @@ function record = newRecord(event, scope, qualification, testDiagnostic, framewo
         return;
     end
     parts = {};
+    if any(strcmp(scope, {'TestClassSetup', 'TestMethodSetup', 'TestMethodTeardown', 'TestClassTeardown'}))
+        parts{end + 1} = ['in ' scope];   % not the test's own code
+    end
     if ~isempty(qualification)
         parts{end + 1} = qualification;
     end

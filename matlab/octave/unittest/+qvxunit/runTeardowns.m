@@ -9,6 +9,6 @@ function runTeardowns(tc, scopes)
         entry = pending{k};
         pending(k) = [];
         tc.QvxTeardowns = pending;   % before the call, which may add teardowns of its own
-        qvxunit.runGuarded(tc, @() entry{1}(entry{2}, entry{3}{:}));
+        qvxunit.runGuarded(tc, @() entry{1}(entry{2}, entry{3}{:}), ['teardown ' func2str(entry{2})]);
     end
 end

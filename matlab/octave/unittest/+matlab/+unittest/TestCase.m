@@ -26,12 +26,14 @@ classdef TestCase < handle
                 error('qvxunit:badTeardown', 'addTeardown needs a function handle, found %s.', class(fcn));
             end
             % Octave checks a private method's access where a handle to it is called, not where it
-            % was made. A test class hands us handles to its own private static methods, so the call
-            % goes through a function made in the caller's context, where that access is allowed.
-            try
-                call = evalin('caller', '@(f, varargin) f(varargin{:})');
-            catch
-                call = @(f, varargin) f(varargin{:});
+            % was made. A test class hands us handles to its own private static methods, so such a
+            % call goes through a function made in the caller's context, where that access is allowed.
+            call = @(f, varargin) f(varargin{:});
+            if ~isempty(regexp(func2str(fcn), '^@?[A-Za-z]\w*(\.[A-Za-z]\w*)+$', 'once'))
+                try
+                    call = evalin('caller', '@(f, varargin) f(varargin{:})');
+                catch
+                end
             end
             tc.QvxTeardowns{end + 1} = {call, fcn, varargin, tc.QvxScope};
         end
