@@ -32,7 +32,7 @@ function results = runtests(tests)
     if ~exist('MException')
         missing = {fullfile(fileparts(mfilename('fullpath')), 'missing')};
     end
-    onPath = strsplit(path(), pathsep);
+    onPath = [strsplit(path(), pathsep), {pwd}];   % the current folder is on the path as "."
     folders = setdiff(unique(folders, 'stable'), onPath, 'stable');
     missing = setdiff(missing, onPath, 'stable');
     for k = 1:numel(folders)
@@ -67,7 +67,7 @@ function [classes, folders] = classesOf(test)
         files = dir(fullfile(test, '*.m'));
         for f = 1:numel(files)
             file = fullfile(test, files(f).name);
-            if ~isempty(regexp(fileread(file), '^\s*classdef\b[^\n]*<[^\n]*matlab\.unittest\.TestCase', ...
+            if ~isempty(regexp(fileread(file), '^\s*classdef[\s(][^\n]*<[^\n]*matlab\.unittest\.TestCase', ...
                                'once', 'lineanchors'))
                 [more, folders] = classesOf(file);
                 classes = [classes, more]; %#ok<AGROW>
