@@ -7,7 +7,7 @@
 % The values are the properties' defaults, as Octave evaluated them when it loaded the class.
 function suite = buildSuite(className)
     file = classFile(className);
-    info = qvxunit.classBlocks(file);
+    info = inheritedBlocks(className, file);
     suite.ClassName = className;
     suite.File = file;
     suite.Problem = '';
@@ -34,6 +34,31 @@ function suite = buildSuite(className)
             suite.Tests(end + 1) = struct('Name', [className '/' m.Name], 'Method', m.Name, ...
                                           'Values', {{}}, 'Problem', err.message);
         end
+    end
+end
+
+% A test class inherits the tests, fixtures and parameters of the test classes it derives from.
+% Theirs come first, so that a base class's setup runs before its subclass's, as in MATLAB; a
+% method the subclass redefines keeps the subclass's attributes.
+function info = inheritedBlocks(className, file)
+    info = qvxunit.classBlocks(file);
+    bases = meta.class.fromName(className).SuperclassList;
+    for k = numel(bases):-1:1
+        if strcmp(bases{k}.Name, 'matlab.unittest.TestCase') || ~derivesFromTestCase(bases{k})
+            continue;
+        end
+        inherited = inheritedBlocks(bases{k}.Name, classFile(bases{k}.Name));
+        own = ismember({inherited.Methods.Name}, {info.Methods.Name});
+        info.Methods = [inherited.Methods(~own), info.Methods];
+        own = ismember({inherited.Properties.Name}, {info.Properties.Name});
+        info.Properties = [inherited.Properties(~own), info.Properties];
+    end
+end
+
+function yes = derivesFromTestCase(mc)
+    yes = strcmp(mc.Name, 'matlab.unittest.TestCase');
+    for k = 1:numel(mc.SuperclassList)
+        yes = yes || derivesFromTestCase(mc.SuperclassList{k});
     end
 end
 
