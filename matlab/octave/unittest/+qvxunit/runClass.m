@@ -27,7 +27,6 @@ function [results, ended] = runClass(suite, ended)
         return;
     end
     started = tic;
-    shared = [];
     try
         shared = feval(suite.ClassName);
     catch err
@@ -38,14 +37,10 @@ function [results, ended] = runClass(suite, ended)
         return;
     end
     shared.QvxScope = 'TestClassSetup';
-    runMethods(shared, suite.ClassSetup, {});
+    runMethods(shared, suite.ClassSetup);
     classRecords = shared.QvxRecords;
     [~, classStopped, ended] = qvxunit.outcome(classRecords);
-    if ended
-        ended = sprintf('%s: %s', suite.ClassName, classRecords(end).Report);
-    else
-        ended = '';
-    end
+    ended = fatalReport(suite.ClassName, classRecords, ended);
     carry = carriedProperties(suite.ClassName);
     setupTime = toc(started);
     last = 0;
@@ -60,18 +55,13 @@ function [results, ended] = runClass(suite, ended)
         end
         [results(k), fatal] = runTest(suite, suite.Tests(k), shared, carry, classRecords, setupTime * (k == 1));
         last = k;
-        if fatal
-            ended = sprintf('%s: %s', results(k).Name, results(k).Details.DiagnosticRecord(end).Report);
-        end
+        ended = fatalReport(results(k).Name, results(k).Details.DiagnosticRecord, fatal);
     end
     % Class teardown.
     started = tic;
     shared.QvxRecords = qvxunit.newRecord();
     shared.QvxScope = 'TestClassTeardown';
-    for m = 1:numel(suite.ClassTeardown)
-        qvxunit.runGuarded(shared, @() shared.(suite.ClassTeardown{m})());
-    end
-    shared.QvxScope = 'TestClassTeardown';
+    runMethods(shared, suite.ClassTeardown, false);
     qvxunit.runTeardowns(shared, {'TestClassSetup', 'TestClassTeardown'});
     if last == 0
         last = numel(results);
@@ -80,8 +70,18 @@ function [results, ended] = runClass(suite, ended)
     records = qvxunit.joinRecords(results(last).Details.DiagnosticRecord, late);
     results(last) = finish(results(last), records, results(last).Details.QualificationCount, ...
                            results(last).Duration + toc(started));
-    if isempty(ended) && any(strcmp({late.Event}, 'FatalAssertionFailed'))
-        ended = sprintf('%s: %s', suite.ClassName, late(end).Report);
+    if isempty(ended)
+        [~, ~, fatal] = qvxunit.outcome(late);
+        ended = fatalReport(suite.ClassName, late, fatal);
+    end
+end
+
+% '' or where the run ended: what failed, and its fatal assertion's report.
+function ended = fatalReport(what, records, fatal)
+    ended = '';
+    if fatal
+        k = find(strcmp({records.Event}, 'FatalAssertionFailed'), 1);
+        ended = sprintf('%s: %s', what, records(k).Report);
     end
 end
 
@@ -94,18 +94,26 @@ function [result, fatal] = runTest(suite, test, shared, carry, classRecords, ext
         return;
     end
     % The test's own object, carrying the class setup's state, as MATLAB copies it into each test.
-    % When Octave lets us not copy some property, the tests share the class setup's object.
+    % Code outside a class cannot copy a property that is not public, so a class with one runs
+    % its tests on the class setup's object itself (their own state reset).
+    tc = shared;
     if carry
-        tc = feval(suite.ClassName);
-        copyState(shared, tc, suite.ClassName);
-    else
-        tc = shared;
+        try
+            tc = feval(suite.ClassName);
+            copyState(shared, tc, suite.ClassName);
+        catch err
+            record = qvxunit.newRecord('ExceptionThrown', 'TestMethodSetup', '', '', ...
+                ['cannot make the test''s own test case: ' err.message], qvxunit.callerLocation(err.stack));
+            [result, fatal] = finishTest(result, qvxunit.joinRecords(classRecords, record), 0, ...
+                                         toc(started) + extraTime);
+            return;
+        end
     end
     tc.QvxRecords = qvxunit.newRecord();
     tc.QvxCount = 0;
     tc.QvxCounting = false;
     tc.QvxScope = 'TestMethodSetup';
-    runMethods(tc, suite.MethodSetup, {});
+    runMethods(tc, suite.MethodSetup);
     [~, stopped] = qvxunit.outcome(tc.QvxRecords);
     if ~stopped
         tc.QvxScope = 'Test';
@@ -115,7 +123,7 @@ function [result, fatal] = runTest(suite, test, shared, carry, classRecords, ext
     tc.QvxScope = 'Teardown';
     qvxunit.runTeardowns(tc, {'Test'});
     tc.QvxScope = 'TestMethodTeardown';
-    runMethods(tc, suite.MethodTeardown, {}, false);
+    runMethods(tc, suite.MethodTeardown, false);
     tc.QvxScope = 'Teardown';
     qvxunit.runTeardowns(tc, {'TestMethodSetup', 'Test', 'TestMethodTeardown', 'Teardown'});
     tc.QvxCounting = false;
@@ -129,12 +137,12 @@ function [result, fatal] = finishTest(result, records, count, duration)
 end
 
 % Runs fixture methods in order; in setup (stopOnFailure), none after the first that stops the test.
-function runMethods(tc, names, args, stopOnFailure)
-    if nargin < 4
+function runMethods(tc, names, stopOnFailure)
+    if nargin < 3
         stopOnFailure = true;
     end
     for m = 1:numel(names)
-        qvxunit.runGuarded(tc, @() tc.(names{m})(args{:}));
+        qvxunit.runGuarded(tc, @() tc.(names{m})());
         [~, stopped] = qvxunit.outcome(tc.QvxRecords);
         if stopOnFailure && stopped
             return;

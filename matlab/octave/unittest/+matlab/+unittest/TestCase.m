@@ -133,7 +133,6 @@ classdef TestCase < handle
         function varargout = fatalAssertSubstring(tc, varargin), [varargout{1:nargout}] = tc.qualify_('fatalAssert', 'Substring', nargout, varargin); end
         function varargout = fatalAssertMatches(tc, varargin), [varargout{1:nargout}] = tc.qualify_('fatalAssert', 'Matches', nargout, varargin); end
         function varargout = fatalAssertReturnsTrue(tc, varargin), [varargout{1:nargout}] = tc.qualify_('fatalAssert', 'ReturnsTrue', nargout, varargin); end
-
     end
 
     methods (Access = private)
