@@ -37,6 +37,11 @@ classdef TestCase < handle
             end
             tc.QvxTeardowns{end + 1} = {call, fcn, varargin, tc.QvxScope};
         end
+
+        % log(tc, diagnostic) or log(tc, verbosity, diagnostic): prints the diagnostic's text.
+        function log(tc, varargin)
+            printf('  [%s] %s\n', tc.QvxScope, qvxunit.diagnosticText(varargin{end}));
+        end
     end
 
     % One method per qualification and prefix. Each passes its own nargout on, because verifyError,
