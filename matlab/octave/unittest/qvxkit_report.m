@@ -8,7 +8,8 @@
 % The summary counts as MATLAB's totals do: a test stopped by a failed assertion or an error is
 % both failed and incomplete, and is counted in both.
 function failed = qvxkit_report(results)
-    failing = {'VerificationFailed', 'AssertionFailed', 'FatalAssertionFailed', 'ExceptionThrown', 'NoQualification'};
+    failing = {'VerificationFailed', 'AssertionFailed', 'FatalAssertionFailed', 'ExceptionThrown', 'NoQualification', ...
+               'NoTests'};
     stopping = {'AssumptionFailed', 'AssertionFailed', 'FatalAssertionFailed', 'ExceptionThrown', 'NotRun'};
     for k = 1:numel(results)
         r = results(k);

@@ -52,7 +52,9 @@ function results = runtests(tests)
     for k = 1:numel(suites)
         printf('Running %s\n', suites(k).ClassName);
         [classResults, ended] = qvxunit.runClass(suites(k), ended);
-        results = [results, classResults]; %#ok<AGROW>
+        for j = 1:numel(classResults)   % one by one: Octave 7 loses the fields of empty struct arrays it joins
+            results(end + 1) = classResults(j); %#ok<AGROW>
+        end
     end
     if ~isempty(ended)
         printf('The run ended at a fatal assertion failure: %s\n', ended);

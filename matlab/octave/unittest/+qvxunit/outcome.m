@@ -8,7 +8,7 @@ function [failed, incomplete, fatal] = outcome(records)
     teardown = ismember({records.EventScope}, {'Teardown', 'TestMethodTeardown', 'TestClassTeardown'});
     thrown = strcmp(events, 'ExceptionThrown');
     failed = any(ismember(events, {'VerificationFailed', 'AssertionFailed', 'FatalAssertionFailed', ...
-                                   'NoQualification'}) | thrown);
+                                   'NoQualification', 'NoTests'}) | thrown);
     incomplete = any(ismember(events, {'AssumptionFailed', 'AssertionFailed', 'FatalAssertionFailed', ...
                                        'NotRun'}) | (thrown & ~teardown));
     fatal = any(strcmp(events, 'FatalAssertionFailed'));

@@ -13,6 +13,12 @@ function [results, ended] = runClass(suite, ended)
                      'Duration', 0, 'Details', struct('DiagnosticRecord', qvxunit.newRecord(), ...
                                                       'QualificationCount', 0));
     if isempty(results)
+        % MATLAB gives no result for a class without tests; here it fails, so that a run in which
+        % no test was found, or none was read from the class file, cannot pass.
+        results = struct('Name', suite.ClassName, 'Passed', false, 'Failed', false, 'Incomplete', false, ...
+                         'Duration', 0, 'Details', []);
+        results = finish(results, qvxunit.newRecord('NoTests', 'Test', '', '', 'the class has no tests', ...
+                                                    suite.File), 0, 0);
         return;
     end
     if ~isempty(ended)
