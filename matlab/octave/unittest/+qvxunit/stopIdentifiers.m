@@ -1,0 +1,6 @@
+% stopIdentifiers: the error identifiers with which a failed assumption, assertion or fatal assertion stops the code that made it.
+function ids = stopIdentifiers()
+    ids = struct('assume', 'qvxunit:assumptionFailed', ...
+                 'assert', 'qvxunit:assertionFailed', ...
+                 'fatalAssert', 'qvxunit:fatalAssertionFailed');
+end
