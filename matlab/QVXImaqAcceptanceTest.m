@@ -105,7 +105,7 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                     testCase.verifyTrue(isequal(bands, 1) || isequal(bands, 3), ...
                         sprintf('%s: NumberOfBands is %s, the toolbox knows 1 or 3', where, mat2str(bands)));
                     if ~isequal(bands, size(frame, 3))
-                        fprintf('  %s: NumberOfBands %d, frames of %d band(s)\n', where, bands, size(frame, 3));
+                        testCase.log(sprintf('%s: NumberOfBands %d, frames of %d band(s)', where, bands, size(frame, 3)));
                     end
                     delete(vid);
                 end
