@@ -86,6 +86,7 @@ TEST_F(ToolboxAcquisition, SnapshotIsAnAcquisitionOfItsOwn) {
     EXPECT_EQ(snapshot.data.size(), 4u * 4u * 2u);
     EXPECT_FALSE(input->isRunning());
     EXPECT_EQ(input->framesAvailable(), 2) << "the user's frames are still there";
+    EXPECT_EQ(input->framesAcquired(), 2) << "the snapshot's frame is not counted as the user's";
     input->start();
     input->wait();
     EXPECT_EQ(input->framesAcquired(), 2) << "FramesPerTrigger is back";
