@@ -1,0 +1,30 @@
+% qvx_objects: the registry of live videoinput objects, which keeps them until delete or imaqreset.
+%
+%   qvx_objects('add', vid)      keeps vid
+%   qvx_objects('remove', id)    forgets the object of that gateway handle
+%   list = qvx_objects('all')    1xN cell of the live objects, oldest first
+%
+% As in the toolbox, clearing a variable does not delete the object: imaqfind still finds it. The
+% function is locked so that "clear functions" cannot drop the registry (and with it the objects).
+function result = qvx_objects(action, arg)
+    persistent objects ids
+    mlock();
+    if isempty(ids)
+        objects = {};
+        ids = [];
+    end
+    result = [];
+    switch action
+        case 'add'
+            objects{end + 1} = arg;
+            ids(end + 1) = gatewayHandle(arg);
+        case 'remove'
+            keep = ids ~= arg;
+            objects = objects(keep);
+            ids = ids(keep);
+        case 'all'
+            result = objects;
+        otherwise
+            error('imaq:qvximaq:internal', 'qvx_objects: unknown action ''%s''.', action);
+    end
+end
