@@ -75,10 +75,16 @@ classdef videoinput < handle
         end
 
         function delete(obj)
-            if obj.Id == 0
+            try
+                id = obj.Id;
+            catch
+                % Octave is ending and has taken the class apart already: the gateway's exit handler
+                % releases what is left (imaqreset, registered with atexit, normally ran before).
                 return;
             end
-            id = obj.Id;
+            if id == 0
+                return;
+            end
             obj.Id = 0;
             qvx_objects('remove', id);
             qvximaq_gateway('delete', id);
@@ -157,8 +163,7 @@ classdef videoinput < handle
 
         function start(obj)
             mustBeValid(obj);
-            qvximaq_gateway('configure', obj.Id, obj.Settings.FramesPerTrigger, obj.Settings.TriggerRepeat);
-            qvximaq_gateway('start', obj.Id);
+            qvximaq_gateway('start', obj.Id, obj.Settings.FramesPerTrigger, obj.Settings.TriggerRepeat);
         end
 
         function stop(obj)

@@ -26,9 +26,8 @@ Input& settled(Session& session, const Arguments& args) {
     return input;
 }
 
-void configure(Session& session, const Arguments& args, Outputs&) {
-    args.expect(3, "configure");
-    Input& input = settled(session, args);
+// Arguments 1 and 2: FramesPerTrigger and TriggerRepeat; Inf for either acquires until stopped.
+void applyTriggerCounts(Input& input, const Arguments& args) {
     const double frames = args.number(1, "FramesPerTrigger");
     const double repeats = args.number(2, "TriggerRepeat");
     const bool endless = std::isinf(frames) || std::isinf(repeats);
@@ -41,8 +40,15 @@ void configure(Session& session, const Arguments& args, Outputs&) {
     input.triggerRepeat = repeats;
 }
 
+// configure(h, FramesPerTrigger, TriggerRepeat)
+void configure(Session& session, const Arguments& args, Outputs&) {
+    args.expect(3, "configure");
+    applyTriggerCounts(settled(session, args), args);
+}
+
+// start(h, FramesPerTrigger, TriggerRepeat): the counts this acquisition logs.
 void start(Session& session, const Arguments& args, Outputs&) {
-    args.expect(1, "start");
+    args.expect(3, "start");
     Input& input = settled(session, args);
     if (input.video->isRunning()) throw GatewayError("imaq:start:running", "OBJ is already running.");
     if (session.deviceBusy(input)) {
@@ -50,6 +56,7 @@ void start(Session& session, const Arguments& args, Outputs&) {
             "imaq:start:deviceInUse",
             "Multiple image acquisition objects cannot access the same device simultaneously.");
     }
+    applyTriggerCounts(input, args);
     // Immediate trigger: logging starts with the acquisition, and the time stamps count from here.
     input.startTime = imaqkit::getCurrentTime();
     adaptorCall("imaq:start:adaptorError", "Starting the acquisition", [&] { input.video->start(); });

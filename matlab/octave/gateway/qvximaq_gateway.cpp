@@ -68,8 +68,25 @@ std::string warningIdentifier(const std::string& identifier) {
 void forwardWarnings() {
     const std::vector<qvxtb::Warning> raised = qvxtb::warnings();
     qvxtb::clearRecords();
-    for (const qvxtb::Warning& warning : raised)
-        mexWarnMsgIdAndTxt(warningIdentifier(warning.identifier).c_str(), "%s", warning.text.c_str());
+    for (const qvxtb::Warning& warning : raised) {
+        mxArray* args[3] = {makeText(warningIdentifier(warning.identifier)), makeText("%s"),
+                            makeText(warning.text)};
+        mexCallMATLAB(0, nullptr, 3, args, "warning");
+        for (mxArray* arg : args) mxDestroyArray(arg);
+    }
+}
+
+// Raises the error as Octave's error(struct) does: with the identifier, and the message as it is
+// (mexErrMsgIdAndTxt would put the gateway's name in front of it).
+void raise(const std::string& identifier, const std::string& message) {
+    const char* fields[] = {"message", "identifier"};
+    mxArray* error = mxCreateStructMatrix(1, 1, 2, fields);
+    mxSetField(error, 0, "message", makeText(message));
+    mxSetField(error, 0, "identifier", makeText(identifier));
+    mexCallMATLAB(0, nullptr, 1, &error, "error");
+    // Not reached: error does not return.
+    mxDestroyArray(error);
+    mexErrMsgIdAndTxt(identifier.c_str(), "%s", message.c_str());
 }
 
 } // namespace
@@ -104,5 +121,5 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     } catch (...) {
         // The command's own result or error matters more than a warning that could not be given.
     }
-    if (!identifier.empty()) mexErrMsgIdAndTxt(identifier.c_str(), "%s", message.c_str());
+    if (!identifier.empty()) qvxgw::raise(identifier, message);
 }

@@ -9,9 +9,12 @@
 function result = qvx_objects(action, arg)
     persistent objects ids
     mlock();
-    if isempty(ids)
+    if isempty(ids) && ~iscell(objects)
         objects = {};
         ids = [];
+        % Deletes the objects while Octave still knows their class: after the last command, Octave
+        % destroys what persistent variables hold only once classes can no longer run their methods.
+        atexit('imaqreset');
     end
     result = [];
     switch action
