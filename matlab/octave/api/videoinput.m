@@ -204,7 +204,7 @@ classdef videoinput < handle
         function [data, time] = getdata(obj, n, type, format)
             mustBeValid(obj);
             if nargin < 2 || isempty(n)
-                n = obj.Settings.FramesPerTrigger * (obj.Settings.TriggerRepeat + 1);
+                n = obj.Settings.FramesPerTrigger;
                 if isinf(n)
                     error('imaq:getdata:invalidN', 'GETDATA needs N when FramesPerTrigger is Inf.');
                 end

@@ -3,6 +3,7 @@
 %   qvx_objects('add', vid)      keeps vid
 %   qvx_objects('remove', id)    forgets the object of that gateway handle
 %   list = qvx_objects('all')    1xN cell of the live objects, oldest first
+%   qvx_objects('clear')         forgets them all (imaqreset, once it deleted them)
 %
 % As in the toolbox, clearing a variable does not delete the object: imaqfind still finds it. The
 % function is locked so that "clear functions" cannot drop the registry (and with it the objects).
@@ -27,6 +28,9 @@ function result = qvx_objects(action, arg)
             ids = ids(keep);
         case 'all'
             result = objects;
+        case 'clear'
+            objects = {};
+            ids = [];
         otherwise
             error('imaq:qvximaq:internal', 'qvx_objects: unknown action ''%s''.', action);
     end
