@@ -52,10 +52,10 @@ TEST_F(ToolboxAcquisition, FramesThatDoNotComeEndInATimeout) {
     try {
         input->wait(0.2);
         FAIL() << "waited successfully for frames that never came";
-    } catch (const qvxtb::ToolboxError& error) {
+    } catch (const qvxtb::TimeoutError& error) {
         EXPECT_THAT(error.what(), HasSubstr("0 of 2 frames"));
     }
-    EXPECT_THROW(input->getdata(1, 0.2), qvxtb::ToolboxError);
+    EXPECT_THROW(input->getdata(1, 0.2), qvxtb::TimeoutError);
     input->stop();
     EXPECT_FALSE(input->isRunning());
 }
