@@ -9,6 +9,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(mkdir -p "${1:-$root/build}" && cd "${1:-$root/build}" && pwd)
+if [ ! -f "$root/matlab/octave/unittest/runtests.m" ]; then
+  echo "matlab-run: the runner of matlab.unittest classes (matlab/octave/unittest/) is missing" >&2
+  exit 2
+fi
 QVX_SETUP_EXTRA="matlab" "$root/scripts/setup.sh"
 
 # The adaptor and the kit stand-in (and what they link), unless the build tree has them up to date.
