@@ -24,6 +24,7 @@ classdef videoinput < handle
 
     properties (Access = private)
         Id = 0;              % the gateway's handle; 0 once deleted
+        Serial = 0;          % the gateway's handle for good: which object this is (==, ~=)
         Device = [];         % the gateway's description: sizes, frame type, bands, sources, driver
         DeviceDescs = [];    % the device's own properties (qvx_devicedescs)
         Settings = [];       % what the toolbox keeps itself: Name, Tag, UserData, Timeout, trigger counts
@@ -58,6 +59,7 @@ classdef videoinput < handle
                 error('imaq:videoinput:invalidArguments', 'Properties and values must come in pairs.');
             end
             obj.Id = qvximaq_gateway('create', adaptor, device.ID, format);
+            obj.Serial = obj.Id;
             qvx_objects('add', obj);
             try
                 obj.Device = qvximaq_gateway('describe', obj.Id);
@@ -92,6 +94,15 @@ classdef videoinput < handle
 
         function tf = isvalid(obj)
             tf = obj.Id ~= 0 && qvximaq_gateway('valid', obj.Id);
+        end
+
+        % Octave 7 gives handle classes no ==; two variables are equal when they hold the same object.
+        function tf = eq(a, b)
+            tf = isa(a, 'videoinput') && isa(b, 'videoinput') && qvxSerial(a) == qvxSerial(b);
+        end
+
+        function tf = ne(a, b)
+            tf = ~eq(a, b);
         end
 
         function varargout = subsref(obj, s)
@@ -292,6 +303,10 @@ classdef videoinput < handle
         % For videosource, imaqhwinfo and the registry: the gateway handle, checked or not.
         function id = gatewayHandle(obj)
             id = obj.Id;
+        end
+
+        function serial = qvxSerial(obj)
+            serial = obj.Serial;
         end
 
         function id = qvxHandle(obj)

@@ -12,7 +12,8 @@
 classdef videosource < handle
 
     properties (Access = private)
-        Parent = [];     % the videoinput
+        Id = 0;          % the gateway handle of the video input (not the object itself: no cycle)
+        DeviceDescs = [];
         Tag = '';
         UserData = [];
     end
@@ -22,11 +23,21 @@ classdef videosource < handle
             if nargin < 1 || ~isa(parent, 'videoinput')
                 error('imaq:videosource:invalidArguments', 'Use GETSELECTEDSOURCE to get a video source object.');
             end
-            obj.Parent = parent;
+            obj.Id = qvxHandle(parent);
+            obj.DeviceDescs = qvxDeviceDescs(parent);
         end
 
         function tf = isvalid(obj)
-            tf = isvalid(obj.Parent);
+            tf = qvximaq_gateway('valid', obj.Id);
+        end
+
+        % A video input has one source object: two sources are the same when their video inputs are.
+        function tf = eq(a, b)
+            tf = isa(a, 'videosource') && isa(b, 'videosource') && qvxSerial(a) == qvxSerial(b);
+        end
+
+        function tf = ne(a, b)
+            tf = ~eq(a, b);
         end
 
         function varargout = subsref(obj, s)
@@ -89,12 +100,17 @@ classdef videosource < handle
     end
 
     methods (Hidden)
+        function serial = qvxSerial(obj)
+            serial = obj.Id;
+        end
+
         function tf = qvxRunning(obj)
-            tf = isrunning(obj.Parent);
+            status = qvximaq_gateway('status', obj.Id);
+            tf = status.Running;
         end
 
         function descs = qvxPropertyList(obj)
-            name = get(obj.Parent, 'SelectedSourceName');
+            name = qvximaq_gateway('source', obj.Id);
             general = [ ...
                 qvx_property('Parent', 'any', 'none', [], [], 'always', 0), ...
                 qvx_property('Selected', 'string', 'enum', {'off', 'on'}, 'on', 'always', 0), ...
@@ -102,17 +118,17 @@ classdef videosource < handle
                 qvx_property('Tag', 'string', 'none', [], '', 'never', 0), ...
                 qvx_property('Type', 'string', 'none', [], 'videosource', 'always', 0), ...
                 qvx_property('UserData', 'any', 'none', [], [], 'never', 0)];
-            descs = [general, qvxDeviceDescs(obj.Parent)];
+            descs = [general, obj.DeviceDescs];
         end
 
         function value = qvxRead(obj, name)
             switch name
                 case 'Parent'
-                    value = obj.Parent;
+                    value = qvx_objects('find', obj.Id);
                 case 'Selected'
                     value = 'on';
                 case 'SourceName'
-                    value = get(obj.Parent, 'SelectedSourceName');
+                    value = qvximaq_gateway('source', obj.Id);
                 case 'Tag'
                     value = obj.Tag;
                 case 'Type'
@@ -120,7 +136,7 @@ classdef videosource < handle
                 case 'UserData'
                     value = obj.UserData;
                 otherwise
-                    value = qvximaq_gateway('get', qvxHandle(obj.Parent), name);
+                    value = qvximaq_gateway('get', obj.Id, name);
             end
         end
 
@@ -134,14 +150,14 @@ classdef videosource < handle
                     if isnumeric(value) || islogical(value)
                         value = double(value);
                     end
-                    qvximaq_gateway('set', qvxHandle(obj.Parent), name, value);
+                    qvximaq_gateway('set', obj.Id, name, value);
             end
         end
     end
 
     methods (Access = private)
         function mustBeValid(obj)
-            if ~isvalid(obj.Parent)
+            if ~isvalid(obj)
                 error('imaq:videosource:invalidObject', ['Image acquisition object OBJ is an invalid object: ' ...
                                                          'its video input was deleted.']);
             end

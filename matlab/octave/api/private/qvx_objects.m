@@ -2,6 +2,7 @@
 %
 %   qvx_objects('add', vid)      keeps vid
 %   qvx_objects('remove', id)    forgets the object of that gateway handle
+%   vid = qvx_objects('find', id)   the object of that gateway handle; [] when there is none
 %   list = qvx_objects('all')    1xN cell of the live objects, oldest first
 %   qvx_objects('clear')         forgets them all (imaqreset, once it deleted them)
 %
@@ -26,6 +27,11 @@ function result = qvx_objects(action, arg)
             keep = ids ~= arg;
             objects = objects(keep);
             ids = ids(keep);
+        case 'find'
+            result = objects(ids == arg);
+            if ~isempty(result)
+                result = result{1};
+            end
         case 'all'
             result = objects;
         case 'clear'
