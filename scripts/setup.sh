@@ -11,7 +11,9 @@ for extra in ${QVX_SETUP_EXTRA:-}; do
   case "$extra" in
     fuzz) packages+=(clang-14 libclang-rt-14-dev llvm-14) ;;
     abi) packages+=(clang-14) ;; # the boundary layout check (scripts/abi-check.sh)
-    matlab) packages+=(octave) ;; # the parse check of matlab/ (scripts/matlab-check.sh)
+    # the parse check of matlab/ (scripts/matlab-check.sh); the Octave layer's gateway and the kit run with
+    # plots drawn off screen by gnuplot (scripts/matlab-run.sh)
+    matlab) packages+=(octave liboctave-dev gnuplot-nox fonts-freefont-otf) ;;
     windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine libz-mingw-w64-dev) ;;
     budget) packages+=(valgrind) ;;
     *) echo "setup: unknown extra '$extra'" >&2; exit 2 ;;

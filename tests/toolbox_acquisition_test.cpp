@@ -52,10 +52,10 @@ TEST_F(ToolboxAcquisition, FramesThatDoNotComeEndInATimeout) {
     try {
         input->wait(0.2);
         FAIL() << "waited successfully for frames that never came";
-    } catch (const qvxtb::ToolboxError& error) {
+    } catch (const qvxtb::TimeoutError& error) {
         EXPECT_THAT(error.what(), HasSubstr("0 of 2 frames"));
     }
-    EXPECT_THROW(input->getdata(1, 0.2), qvxtb::ToolboxError);
+    EXPECT_THROW(input->getdata(1, 0.2), qvxtb::TimeoutError);
     input->stop();
     EXPECT_FALSE(input->isRunning());
 }
@@ -86,6 +86,7 @@ TEST_F(ToolboxAcquisition, SnapshotIsAnAcquisitionOfItsOwn) {
     EXPECT_EQ(snapshot.data.size(), 4u * 4u * 2u);
     EXPECT_FALSE(input->isRunning());
     EXPECT_EQ(input->framesAvailable(), 2) << "the user's frames are still there";
+    EXPECT_EQ(input->framesAcquired(), 2) << "the snapshot's frame is not counted as the user's";
     input->start();
     input->wait();
     EXPECT_EQ(input->framesAcquired(), 2) << "FramesPerTrigger is back";

@@ -23,6 +23,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The frames or the end of an acquisition did not come within the time given; the caller may say so in
+// its own words.
+class TimeoutError : public ToolboxError {
+public:
+    using ToolboxError::ToolboxError;
+};
+
 // ---- Records: what the adaptor did to the host -------------------------------------------------
 
 struct Warning {

@@ -144,7 +144,7 @@ void VideoInput::wait(double timeoutSeconds) {
         const bool done = state.changed.wait_until(lock, deadline(timeoutSeconds), [&] {
             return (!state.running && !state.starting) || state.complete();
         });
-        if (!done) throw ToolboxError(timeoutText(state.acquired, state.wanted(), timeoutSeconds));
+        if (!done) throw TimeoutError(timeoutText(state.acquired, state.wanted(), timeoutSeconds));
     }
     stop();
 }
@@ -162,7 +162,7 @@ std::vector<Frame> VideoInput::getdata(int frames, double timeoutSeconds) {
         // in.
         const bool ready = state.changed.wait_until(lock, deadline(timeoutSeconds),
                                                     [&] { return enough() || noMoreComing(); });
-        if (!ready) throw ToolboxError(timeoutText(state.acquired, state.wanted(), timeoutSeconds));
+        if (!ready) throw TimeoutError(timeoutText(state.acquired, state.wanted(), timeoutSeconds));
         if (!enough()) {
             throw ToolboxError("getdata asked for " + std::to_string(frames) + " frames, but only " +
                                std::to_string(state.queue.size()) + " are available and no more will come.");
@@ -195,7 +195,7 @@ Frame VideoInput::getsnapshot(double timeoutSeconds) {
     struct Restore {
         VideoInput& input;
         detail::AcquisitionState& state;
-        long framesPerTrigger, triggerRepeat;
+        long framesPerTrigger, triggerRepeat, acquired, received;
         std::deque<Frame> queue;
         ~Restore() {
             try {
@@ -205,6 +205,8 @@ Frame VideoInput::getsnapshot(double timeoutSeconds) {
             std::lock_guard<std::mutex> lock(state.mutex);
             state.framesPerTrigger = framesPerTrigger;
             state.triggerRepeat = triggerRepeat;
+            state.acquired = acquired;
+            state.received = received;
             state.queue = std::move(queue);
         }
     };
@@ -213,8 +215,8 @@ Frame VideoInput::getsnapshot(double timeoutSeconds) {
         std::lock_guard<std::mutex> lock(state.mutex);
         if (state.running || state.starting)
             throw ToolboxError("getsnapshot needs a video input that is not running.");
-        restore.reset(
-            new Restore{*this, state, state.framesPerTrigger, state.triggerRepeat, std::move(state.queue)});
+        restore.reset(new Restore{*this, state, state.framesPerTrigger, state.triggerRepeat, state.acquired,
+                                  state.received, std::move(state.queue)});
         state.queue.clear();
         state.framesPerTrigger = 1;
         state.triggerRepeat = 0;

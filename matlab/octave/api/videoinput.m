@@ -1,0 +1,447 @@
+% videoinput: a video input object of the Image Acquisition Toolbox, kept by the QVXImaq gateway.
+%
+%   vid = videoinput(ADAPTOR)                    the first device, its default format
+%   vid = videoinput(ADAPTOR, DEVICE)            DEVICE: a device ID or a device name
+%   vid = videoinput(ADAPTOR, DEVICE, FORMAT, 'Name', value, ...)
+%
+% Properties are reached as vid.Name, get(vid, 'Name') and set(vid, 'Name', value); propinfo(vid)
+% describes them. The object lives until delete(vid) or imaqreset, also when its variable is cleared
+% (imaqfind finds it); afterwards isvalid(vid) is false and every other use is an error.
+%
+% Choices of this layer where the toolbox's documents leave room:
+% - Name is 'FORMAT-ADAPTOR-ID', e.g. 'Y800 (2448x2048)-qvximaq-2'.
+% - NumberOfBands is what the adaptor reports (getNumberOfBands), while each frame's data has the
+%   bands of its frame type: 1 for monochrome, 3 for colour. ReturnedColorSpace follows the frame type
+%   ('grayscale' or 'rgb') and is read-only here: this layer converts no colour spaces.
+% - Triggers are immediate: logging starts with START, so Logging equals Running, and the time stamps
+%   of GETDATA count from START.
+% - FramesPerTrigger or TriggerRepeat Inf acquires until STOP.
+% - ROIPosition [x y width height] takes whole numbers with x, y >= 0, width, height >= 1, and must lie
+%   within VideoResolution (an error otherwise, the stricter reading); the adaptor then fits it to the
+%   camera, and reading it back gives the fitted region.
+% - GETSNAPSHOT needs a stopped object (the adaptor kit takes a snapshot as an acquisition of its own).
+classdef videoinput < handle
+
+    properties (Access = private)
+        Id = 0;              % the gateway's handle; 0 once deleted
+        Serial = 0;          % the gateway's handle for good: which object this is (==, ~=)
+        Device = [];         % the gateway's description: sizes, frame type, bands, sources, driver
+        DeviceDescs = [];    % the device's own properties (qvx_devicedescs)
+        Settings = [];       % what the toolbox keeps itself: Name, Tag, UserData, Timeout, trigger counts
+        SourceObject = [];   % the videosource, made on first use
+    end
+
+    methods
+        function obj = videoinput(varargin)
+            if nargin < 1
+                error('imaq:videoinput:invalidArguments', 'VIDEOINPUT needs an ADAPTOR name.');
+            end
+            adaptor = qvx_adaptorname(varargin{1}, 'imaq:videoinput:invalidAdaptor');
+            devices = qvximaq_gateway('devices', adaptor);
+            if isempty(devices)
+                error('imaq:videoinput:noDevices', 'No devices were detected for the ''%s'' adaptor.', adaptor);
+            end
+            if nargin < 2
+                device = devices(1);
+            else
+                device = qvx_device(devices, varargin{2}, adaptor);
+            end
+            if nargin < 3
+                format = device.DefaultFormat;
+            else
+                format = varargin{3};
+            end
+            if ~ischar(format) || ~any(strcmp(device.Formats, format))
+                error('imaq:videoinput:noFormat', ['The FORMAT specified is not supported by this device. ' ...
+                                                   'See IMAQHWINFO(ADAPTORNAME).']);
+            end
+            if mod(nargin - 3, 2) ~= 0 && nargin > 3
+                error('imaq:videoinput:invalidArguments', 'Properties and values must come in pairs.');
+            end
+            obj.Id = qvximaq_gateway('create', adaptor, device.ID, format);
+            obj.Serial = obj.Id;
+            qvx_objects('add', obj);
+            try
+                obj.Device = qvximaq_gateway('describe', obj.Id);
+                obj.DeviceDescs = qvx_devicedescs(obj.Device.Properties);
+                obj.Settings = struct('Name', sprintf('%s-%s-%d', format, adaptor, device.ID), 'Tag', '', ...
+                                      'UserData', [], 'Timeout', 10, 'FramesPerTrigger', 10, 'TriggerRepeat', 0);
+                if nargin > 3
+                    set(obj, varargin{4:end});
+                end
+            catch err
+                % A refused setting leaves no object behind.
+                delete(obj);
+                rethrow(err);
+            end
+        end
+
+        function delete(obj)
+            try
+                id = obj.Id;
+            catch
+                % Octave is ending and has taken the class apart already: the gateway's exit handler
+                % releases what is left (imaqreset, registered with atexit, normally ran before).
+                return;
+            end
+            if id == 0
+                return;
+            end
+            obj.Id = 0;
+            qvx_objects('remove', id);
+            qvximaq_gateway('delete', id);
+        end
+
+        function tf = isvalid(obj)
+            tf = obj.Id ~= 0 && qvximaq_gateway('valid', obj.Id);
+        end
+
+        % Octave 7 gives handle classes no ==; two variables are equal when they hold the same object.
+        function tf = eq(a, b)
+            tf = isa(a, 'videoinput') && isa(b, 'videoinput') && qvxSerial(a) == qvxSerial(b);
+        end
+
+        function tf = ne(a, b)
+            tf = ~eq(a, b);
+        end
+
+        function varargout = subsref(obj, s)
+            switch s(1).type
+                case '.'
+                    value = get(obj, s(1).subs);
+                case '()'
+                    if ~all(cellfun(@(i) isequal(i, 1) || isequal(i, ':'), s(1).subs))
+                        error('imaq:videoinput:index', 'Index exceeds the number of objects (1).');
+                    end
+                    value = obj;
+                otherwise
+                    error('imaq:videoinput:index', 'Video input objects cannot be indexed with {}.');
+            end
+            if numel(s) > 1
+                value = subsref(value, s(2:end));
+            end
+            varargout = {value};
+        end
+
+        function obj = subsasgn(obj, s, value)
+            if ~strcmp(s(1).type, '.')
+                error('imaq:videoinput:index', 'Only properties of video input objects can be assigned.');
+            end
+            name = s(1).subs;
+            if numel(s) > 1
+                current = get(obj, name);
+                value = subsasgn(current, s(2:end), value);
+                if isa(current, 'handle')
+                    return; % vid.Source.Tag = ... changed the source itself
+                end
+            end
+            set(obj, name, value);
+        end
+
+        function varargout = get(obj, varargin)
+            mustBeValid(obj);
+            out = qvx_get(obj, nargout > 0, varargin);
+            if nargout > 0
+                varargout = {out};
+            end
+        end
+
+        function varargout = set(obj, varargin)
+            mustBeValid(obj);
+            out = qvx_set(obj, nargout > 0, varargin);
+            if nargout > 0
+                varargout = {out};
+            end
+        end
+
+        function out = propinfo(obj, varargin)
+            mustBeValid(obj);
+            out = qvx_propinfo(obj, varargin);
+        end
+
+        function src = getselectedsource(obj)
+            mustBeValid(obj);
+            if isempty(obj.SourceObject)
+                obj.SourceObject = videosource(obj);
+            end
+            src = obj.SourceObject;
+        end
+
+        function frame = getsnapshot(obj)
+            mustBeValid(obj);
+            frame = qvximaq_gateway('snapshot', obj.Id, obj.Settings.Timeout);
+        end
+
+        function start(obj)
+            mustBeValid(obj);
+            qvximaq_gateway('start', obj.Id, obj.Settings.FramesPerTrigger, obj.Settings.TriggerRepeat);
+        end
+
+        function stop(obj)
+            mustBeValid(obj);
+            qvximaq_gateway('stop', obj.Id);
+        end
+
+        function tf = isrunning(obj)
+            mustBeValid(obj);
+            status = qvximaq_gateway('status', obj.Id);
+            tf = status.Running;
+        end
+
+        function tf = islogging(obj)
+            tf = isrunning(obj); % immediate trigger: logging while running
+        end
+
+        % wait(obj[, waittime[, state]]): until the object stops ('running', the default) or stops
+        % logging ('logging': the same with immediate triggers); waittime defaults to Timeout.
+        function wait(obj, waittime, state)
+            mustBeValid(obj);
+            if nargin < 2 || isempty(waittime)
+                waittime = obj.Settings.Timeout;
+            end
+            if nargin >= 3 && ~any(strcmp(state, {'running', 'logging'}))
+                error('imaq:wait:invalidState', 'STATE must be ''running'' or ''logging''.');
+            end
+            if ~isnumeric(waittime) || ~isscalar(waittime) || ~(waittime >= 0)
+                error('imaq:wait:invalidWaitTime', 'WAITTIME must be a number of seconds of 0 or more.');
+            end
+            qvximaq_gateway('wait', obj.Id, double(waittime));
+        end
+
+        % [data, time] = getdata(obj[, n[, type[, format]]]): n frames (FramesPerTrigger by default) as
+        % H x W x B x n, B being the frame's bands, and their times in seconds since START (n x 1).
+        % type 'native' (default), 'uint8', 'uint16', 'uint32', 'single' or 'double' converts by class;
+        % format 'numeric' (default) or 'cell' (n x 1 cell of H x W x B frames).
+        function [data, time] = getdata(obj, n, type, format)
+            mustBeValid(obj);
+            if nargin < 2 || isempty(n)
+                n = obj.Settings.FramesPerTrigger;
+                if isinf(n)
+                    error('imaq:getdata:invalidN', 'GETDATA needs N when FramesPerTrigger is Inf.');
+                end
+            end
+            if nargin < 3
+                type = 'native';
+            end
+            if nargin < 4
+                format = 'numeric';
+            end
+            if ~isnumeric(n) || ~isscalar(n) || ~(n >= 1) || n ~= fix(n)
+                error('imaq:getdata:invalidN', 'N must be a positive integer.');
+            end
+            if ~any(strcmp(type, {'native', 'uint8', 'uint16', 'uint32', 'single', 'double'}))
+                error('imaq:getdata:invalidType', ['TYPE must be ''native'', ''uint8'', ''uint16'', ' ...
+                                                   '''uint32'', ''single'' or ''double''.']);
+            end
+            if ~any(strcmp(format, {'numeric', 'cell'}))
+                error('imaq:getdata:invalidFormat', 'FORMAT must be ''numeric'' or ''cell''.');
+            end
+            [data, time] = qvximaq_gateway('getdata', obj.Id, double(n), obj.Settings.Timeout);
+            if ~strcmp(type, 'native')
+                data = cast(data, type);
+            end
+            if strcmp(format, 'cell')
+                frames = cell(size(data, 4), 1);
+                for k = 1:numel(frames)
+                    frames{k} = data(:, :, :, k);
+                end
+                data = frames;
+            end
+        end
+
+        % flushdata(obj[, mode]): 'all' (the default) drops every frame waiting for GETDATA;
+        % 'triggers' drops the oldest trigger's frames (FramesPerTrigger of them, or those there are).
+        function flushdata(obj, mode)
+            mustBeValid(obj);
+            if nargin < 2
+                mode = 'all';
+            end
+            switch mode
+                case 'all'
+                    qvximaq_gateway('flush', obj.Id);
+                case 'triggers'
+                    status = qvximaq_gateway('status', obj.Id);
+                    n = min(obj.Settings.FramesPerTrigger, status.FramesAvailable);
+                    if n > 0
+                        qvximaq_gateway('getdata', obj.Id, n, 0);
+                    end
+                otherwise
+                    error('imaq:flushdata:invalidMode', 'MODE must be ''all'' or ''triggers''.');
+            end
+        end
+
+        function disp(obj)
+            if ~isvalid(obj)
+                fprintf('Invalid Image Acquisition object.\n');
+                fprintf('   This object is not associated with any hardware and\n');
+                fprintf('   should be removed from your workspace using CLEAR.\n');
+                return;
+            end
+            status = qvximaq_gateway('status', obj.Id);
+            if status.Running
+                state = 'Logging data.';
+            else
+                state = 'Waiting for START.';
+            end
+            fprintf('Summary of Video Input Object Using ''%s''.\n\n', obj.Device.DeviceName);
+            fprintf('   Acquisition Source(s):  %s is available.\n\n', strjoin(obj.Device.Sources, ', '));
+            fprintf('  Acquisition Parameters:  ''%s'' is the current selected source.\n', ...
+                    qvximaq_gateway('source', obj.Id));
+            fprintf('                           %g frames per trigger using the selected source.\n', ...
+                    obj.Settings.FramesPerTrigger);
+            fprintf('                           ''%s'' video data to be logged upon START.\n\n', ...
+                    obj.Device.VideoFormat);
+            fprintf('      Trigger Parameters:  %g ''immediate'' trigger(s) on START.\n\n', ...
+                    obj.Settings.TriggerRepeat + 1);
+            fprintf('                  Status:  %s\n', state);
+            fprintf('                           %d frames acquired since starting.\n', status.FramesAcquired);
+            fprintf('                           %d frames available for GETDATA.\n', status.FramesAvailable);
+        end
+    end
+
+    methods (Hidden)
+        % For videosource, imaqhwinfo and the registry: the gateway handle, checked or not.
+        function id = gatewayHandle(obj)
+            id = obj.Id;
+        end
+
+        function serial = qvxSerial(obj)
+            serial = obj.Serial;
+        end
+
+        function id = qvxHandle(obj)
+            mustBeValid(obj);
+            id = obj.Id;
+        end
+
+        function descs = qvxDeviceDescs(obj)
+            descs = obj.DeviceDescs;
+        end
+
+        % imaqhwinfo(vid): the device and driver as the adaptor object describes them.
+        function info = qvxDriverInfo(obj)
+            mustBeValid(obj);
+            d = obj.Device;
+            info = struct('AdaptorName', d.AdaptorName, 'DeviceName', d.DeviceName, 'MaxHeight', d.MaxHeight, ...
+                          'MaxWidth', d.MaxWidth, 'NativeDataType', d.NativeDataType, ...
+                          'TotalSources', numel(d.Sources), 'VendorDriverDescription', d.DriverDescription, ...
+                          'VendorDriverVersion', d.DriverVersion);
+        end
+
+        function tf = qvxRunning(obj)
+            status = qvximaq_gateway('status', obj.Id);
+            tf = status.Running;
+        end
+
+        function descs = qvxPropertyList(obj)
+            d = obj.Device;
+            s = obj.Settings;
+            if d.FrameBands == 1
+                space = 'grayscale';
+            else
+                space = 'rgb';
+            end
+            onOff = {'off', 'on'};
+            descs = [ ...
+                qvx_property('FramesAcquired', 'double', 'none', [], 0, 'always', 0), ...
+                qvx_property('FramesAvailable', 'double', 'none', [], 0, 'always', 0), ...
+                qvx_property('FramesPerTrigger', 'double', 'bounded', [1 Inf], 10, 'whileRunning', 0, ...
+                             'Integer', true), ...
+                qvx_property('Logging', 'string', 'enum', onOff, 'off', 'always', 0), ...
+                qvx_property('Name', 'string', 'none', [], s.Name, 'never', 0), ...
+                qvx_property('NumberOfBands', 'double', 'none', [], d.NumberOfBands, 'always', 0), ...
+                qvx_property('ROIPosition', 'double', 'none', [], [0 0 d.MaxWidth d.MaxHeight], ...
+                             'whileRunning', 0, 'Scalar', false), ...
+                qvx_property('ReturnedColorSpace', 'string', 'enum', {space}, space, 'always', 0), ...
+                qvx_property('Running', 'string', 'enum', onOff, 'off', 'always', 0), ...
+                qvx_property('SelectedSourceName', 'string', 'enum', d.Sources, d.Sources{1}, 'whileRunning', 0), ...
+                qvx_property('Source', 'any', 'none', [], [], 'always', 0), ...
+                qvx_property('Tag', 'string', 'none', [], '', 'never', 0), ...
+                qvx_property('Timeout', 'double', 'bounded', [0 Inf], 10, 'whileRunning', 0), ...
+                qvx_property('TriggerRepeat', 'double', 'bounded', [0 Inf], 0, 'whileRunning', 0, 'Integer', true), ...
+                qvx_property('Type', 'string', 'none', [], 'videoinput', 'always', 0), ...
+                qvx_property('UserData', 'any', 'none', [], [], 'never', 0), ...
+                qvx_property('VideoFormat', 'string', 'none', [], d.VideoFormat, 'always', 0), ...
+                qvx_property('VideoResolution', 'double', 'none', [], [d.MaxWidth d.MaxHeight], 'always', 0, ...
+                             'Scalar', false)];
+        end
+
+        function value = qvxRead(obj, name)
+            d = obj.Device;
+            switch name
+                case {'FramesAcquired', 'FramesAvailable'}
+                    status = qvximaq_gateway('status', obj.Id);
+                    value = status.(name);
+                case {'Running', 'Logging'}
+                    if qvxRunning(obj)
+                        value = 'on';
+                    else
+                        value = 'off';
+                    end
+                case {'Name', 'Tag', 'UserData', 'Timeout', 'FramesPerTrigger', 'TriggerRepeat'}
+                    value = obj.Settings.(name);
+                case 'NumberOfBands'
+                    value = d.NumberOfBands;
+                case 'ROIPosition'
+                    value = qvximaq_gateway('roi', obj.Id);
+                case 'ReturnedColorSpace'
+                    if d.FrameBands == 1
+                        value = 'grayscale';
+                    else
+                        value = 'rgb';
+                    end
+                case 'SelectedSourceName'
+                    value = qvximaq_gateway('source', obj.Id);
+                case 'Source'
+                    value = getselectedsource(obj);
+                case 'Type'
+                    value = 'videoinput';
+                case 'VideoFormat'
+                    value = d.VideoFormat;
+                case 'VideoResolution'
+                    value = [d.MaxWidth d.MaxHeight];
+            end
+        end
+
+        function qvxWrite(obj, name, value)
+            switch name
+                case {'FramesPerTrigger', 'TriggerRepeat'}
+                    settings = obj.Settings;
+                    settings.(name) = double(value);
+                    qvximaq_gateway('configure', obj.Id, settings.FramesPerTrigger, settings.TriggerRepeat);
+                    obj.Settings = settings;
+                case 'Timeout'
+                    obj.Settings.Timeout = double(value);
+                case {'Name', 'Tag', 'UserData'}
+                    obj.Settings.(name) = value;
+                case 'ROIPosition'
+                    qvximaq_gateway('setRoi', obj.Id, checkedRegion(obj, value));
+                case 'SelectedSourceName'
+                    qvximaq_gateway('setSource', obj.Id, value);
+            end
+        end
+    end
+
+    methods (Access = private)
+        function mustBeValid(obj)
+            if obj.Id == 0 || ~qvximaq_gateway('valid', obj.Id)
+                error('imaq:videoinput:invalidObject', 'Image acquisition object OBJ is an invalid object.');
+            end
+        end
+
+        function region = checkedRegion(obj, region)
+            if ~isnumeric(region) || numel(region) ~= 4 || ~isreal(region) || any(~isfinite(region(:)))
+                error('imaq:set:invalidValue', 'ROIPosition takes four finite numbers: [x y width height].');
+            end
+            region = double(region(:)');
+            if any(region ~= fix(region))
+                error('imaq:set:notInteger', 'ROIPosition takes whole numbers.');
+            end
+            full = [obj.Device.MaxWidth obj.Device.MaxHeight];
+            if any(region(1:2) < 0) || any(region(3:4) < 1) || any(region(1:2) + region(3:4) > full)
+                error('imaq:set:outOfBounds', ['ROIPosition [%g %g %g %g] must lie within the image of ' ...
+                                               '%d x %d: offsets 0 or more, sizes 1 or more.'], region, full);
+            end
+        end
+    end
+end
