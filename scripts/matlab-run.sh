@@ -4,7 +4,8 @@
 #
 # QVX_ADAPTOR: the adaptor library to register (default: the build's own bin/libQVXImaq.so).
 # Cameras: the built-in virtual set. QVX_CAMERAS is not passed on, so that a value left in a shell does
-# not change what the kit sees; QVX_KIT_CAMERAS=file.json runs the kit on that camera file instead.
+# not change what the kit sees; QVX_KIT_CAMERAS=file.json runs the kit on that camera file instead
+# (then QVXIMAQ_REGION_CAMERAS is the caller's to set).
 # Exits non-zero when a test fails, the example fails, or Octave does not end cleanly.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -42,7 +43,12 @@ fi
 
 adaptor=$(realpath "${QVX_ADAPTOR:-$build/bin/libQVXImaq.so}")
 unset QVX_CAMERAS
-[ -z "${QVX_KIT_CAMERAS:-}" ] || export QVX_CAMERAS=$(realpath "$QVX_KIT_CAMERAS")
+if [ -n "${QVX_KIT_CAMERAS:-}" ]; then
+  export QVX_CAMERAS=$(realpath "$QVX_KIT_CAMERAS")
+else
+  # Of the built-in cameras, this one has hardware regions: the kit fails if it delivers whole frames.
+  export QVXIMAQ_REGION_CAMERAS=${QVXIMAQ_REGION_CAMERAS-"QVX ROI Cam R-5M"}
+fi
 unset DISPLAY
 echo "matlab-run: the acceptance kit and the example under Octave, adaptor $adaptor"
 # Octave 7.3 as Debian packages it prints "error: ignoring const execution_exception& while preparing to
