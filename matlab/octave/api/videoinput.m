@@ -20,7 +20,7 @@
 %   within VideoResolution (an error otherwise, the stricter reading); the adaptor then fits it to the
 %   camera, and reading it back gives the fitted region.
 % - GETSNAPSHOT needs a stopped object (the adaptor kit takes a snapshot as an acquisition of its own).
-classdef videoinput < handle
+classdef videoinput < qvxobject
 
     properties (Access = private)
         Id = 0;              % the gateway's handle; 0 once deleted
@@ -96,71 +96,8 @@ classdef videoinput < handle
             tf = obj.Id ~= 0 && qvximaq_gateway('valid', obj.Id);
         end
 
-        % Octave 7 gives handle classes no ==; two variables are equal when they hold the same object.
-        function tf = eq(a, b)
-            tf = isa(a, 'videoinput') && isa(b, 'videoinput') && qvxSerial(a) == qvxSerial(b);
-        end
-
-        function tf = ne(a, b)
-            tf = ~eq(a, b);
-        end
-
-        function varargout = subsref(obj, s)
-            switch s(1).type
-                case '.'
-                    value = get(obj, s(1).subs);
-                case '()'
-                    if ~all(cellfun(@(i) isequal(i, 1) || isequal(i, ':'), s(1).subs))
-                        error('imaq:videoinput:index', 'Index exceeds the number of objects (1).');
-                    end
-                    value = obj;
-                otherwise
-                    error('imaq:videoinput:index', 'Video input objects cannot be indexed with {}.');
-            end
-            if numel(s) > 1
-                value = subsref(value, s(2:end));
-            end
-            varargout = {value};
-        end
-
-        function obj = subsasgn(obj, s, value)
-            if ~strcmp(s(1).type, '.')
-                error('imaq:videoinput:index', 'Only properties of video input objects can be assigned.');
-            end
-            name = s(1).subs;
-            if numel(s) > 1
-                current = get(obj, name);
-                value = subsasgn(current, s(2:end), value);
-                if isa(current, 'handle')
-                    return; % vid.Source.Tag = ... changed the source itself
-                end
-            end
-            set(obj, name, value);
-        end
-
-        function varargout = get(obj, varargin)
-            mustBeValid(obj);
-            out = qvx_get(obj, nargout > 0, varargin);
-            if nargout > 0
-                varargout = {out};
-            end
-        end
-
-        function varargout = set(obj, varargin)
-            mustBeValid(obj);
-            out = qvx_set(obj, nargout > 0, varargin);
-            if nargout > 0
-                varargout = {out};
-            end
-        end
-
-        function out = propinfo(obj, varargin)
-            mustBeValid(obj);
-            out = qvx_propinfo(obj, varargin);
-        end
-
         function src = getselectedsource(obj)
-            mustBeValid(obj);
+            qvxCheckValid(obj);
             if isempty(obj.SourceObject)
                 obj.SourceObject = videosource(obj);
             end
@@ -168,22 +105,22 @@ classdef videoinput < handle
         end
 
         function frame = getsnapshot(obj)
-            mustBeValid(obj);
+            qvxCheckValid(obj);
             frame = qvximaq_gateway('snapshot', obj.Id, obj.Settings.Timeout);
         end
 
         function start(obj)
-            mustBeValid(obj);
+            qvxCheckValid(obj);
             qvximaq_gateway('start', obj.Id, obj.Settings.FramesPerTrigger, obj.Settings.TriggerRepeat);
         end
 
         function stop(obj)
-            mustBeValid(obj);
+            qvxCheckValid(obj);
             qvximaq_gateway('stop', obj.Id);
         end
 
         function tf = isrunning(obj)
-            mustBeValid(obj);
+            qvxCheckValid(obj);
             status = qvximaq_gateway('status', obj.Id);
             tf = status.Running;
         end
@@ -195,7 +132,7 @@ classdef videoinput < handle
         % wait(obj[, waittime[, state]]): until the object stops ('running', the default) or stops
         % logging ('logging': the same with immediate triggers); waittime defaults to Timeout.
         function wait(obj, waittime, state)
-            mustBeValid(obj);
+            qvxCheckValid(obj);
             if nargin < 2 || isempty(waittime)
                 waittime = obj.Settings.Timeout;
             end
@@ -213,7 +150,7 @@ classdef videoinput < handle
         % type 'native' (default), 'uint8', 'uint16', 'uint32', 'single' or 'double' converts by class;
         % format 'numeric' (default) or 'cell' (n x 1 cell of H x W x B frames).
         function [data, time] = getdata(obj, n, type, format)
-            mustBeValid(obj);
+            qvxCheckValid(obj);
             if nargin < 2 || isempty(n)
                 n = obj.Settings.FramesPerTrigger;
                 if isinf(n)
@@ -252,7 +189,7 @@ classdef videoinput < handle
         % flushdata(obj[, mode]): 'all' (the default) drops every frame waiting for GETDATA;
         % 'triggers' drops the oldest trigger's frames (FramesPerTrigger of them, or those there are).
         function flushdata(obj, mode)
-            mustBeValid(obj);
+            qvxCheckValid(obj);
             if nargin < 2
                 mode = 'all';
             end
@@ -300,6 +237,12 @@ classdef videoinput < handle
     end
 
     methods (Hidden)
+        function qvxCheckValid(obj)
+            if obj.Id == 0 || ~qvximaq_gateway('valid', obj.Id)
+                error('imaq:videoinput:invalidObject', 'Image acquisition object OBJ is an invalid object.');
+            end
+        end
+
         % For videosource, imaqhwinfo and the registry: the gateway handle, checked or not.
         function id = gatewayHandle(obj)
             id = obj.Id;
@@ -310,7 +253,7 @@ classdef videoinput < handle
         end
 
         function id = qvxHandle(obj)
-            mustBeValid(obj);
+            qvxCheckValid(obj);
             id = obj.Id;
         end
 
@@ -320,7 +263,7 @@ classdef videoinput < handle
 
         % imaqhwinfo(vid): the device and driver as the adaptor object describes them.
         function info = qvxDriverInfo(obj)
-            mustBeValid(obj);
+            qvxCheckValid(obj);
             d = obj.Device;
             info = struct('AdaptorName', d.AdaptorName, 'DeviceName', d.DeviceName, 'MaxHeight', d.MaxHeight, ...
                           'MaxWidth', d.MaxWidth, 'NativeDataType', d.NativeDataType, ...
@@ -423,12 +366,6 @@ classdef videoinput < handle
     end
 
     methods (Access = private)
-        function mustBeValid(obj)
-            if obj.Id == 0 || ~qvximaq_gateway('valid', obj.Id)
-                error('imaq:videoinput:invalidObject', 'Image acquisition object OBJ is an invalid object.');
-            end
-        end
-
         function region = checkedRegion(obj, region)
             if ~isnumeric(region) || numel(region) ~= 4 || ~isreal(region) || any(~isfinite(region(:)))
                 error('imaq:set:invalidValue', 'ROIPosition takes four finite numbers: [x y width height].');

@@ -9,7 +9,7 @@
 % writes the properties of the source the video input has selected. It becomes invalid with its video
 % input. Values are checked before they reach the adaptor: enumeration texts exactly as listed, numbers
 % within [min max], whole numbers for integer properties, read-only modes (see qvx_checkvalue).
-classdef videosource < handle
+classdef videosource < qvxobject
 
     properties (Access = private)
         Id = 0;          % the gateway handle of the video input (not the object itself: no cycle)
@@ -29,65 +29,6 @@ classdef videosource < handle
 
         function tf = isvalid(obj)
             tf = qvximaq_gateway('valid', obj.Id);
-        end
-
-        % A video input has one source object: two sources are the same when their video inputs are.
-        function tf = eq(a, b)
-            tf = isa(a, 'videosource') && isa(b, 'videosource') && qvxSerial(a) == qvxSerial(b);
-        end
-
-        function tf = ne(a, b)
-            tf = ~eq(a, b);
-        end
-
-        function varargout = subsref(obj, s)
-            switch s(1).type
-                case '.'
-                    value = get(obj, s(1).subs);
-                case '()'
-                    if ~all(cellfun(@(i) isequal(i, 1) || isequal(i, ':'), s(1).subs))
-                        error('imaq:videosource:index', 'Index exceeds the number of objects (1).');
-                    end
-                    value = obj;
-                otherwise
-                    error('imaq:videosource:index', 'Video source objects cannot be indexed with {}.');
-            end
-            if numel(s) > 1
-                value = subsref(value, s(2:end));
-            end
-            varargout = {value};
-        end
-
-        function obj = subsasgn(obj, s, value)
-            if ~strcmp(s(1).type, '.')
-                error('imaq:videosource:index', 'Only properties of video source objects can be assigned.');
-            end
-            name = s(1).subs;
-            if numel(s) > 1
-                value = subsasgn(get(obj, name), s(2:end), value);
-            end
-            set(obj, name, value);
-        end
-
-        function varargout = get(obj, varargin)
-            mustBeValid(obj);
-            out = qvx_get(obj, nargout > 0, varargin);
-            if nargout > 0
-                varargout = {out};
-            end
-        end
-
-        function varargout = set(obj, varargin)
-            mustBeValid(obj);
-            out = qvx_set(obj, nargout > 0, varargin);
-            if nargout > 0
-                varargout = {out};
-            end
-        end
-
-        function out = propinfo(obj, varargin)
-            mustBeValid(obj);
-            out = qvx_propinfo(obj, varargin);
         end
 
         function disp(obj)
@@ -155,8 +96,8 @@ classdef videosource < handle
         end
     end
 
-    methods (Access = private)
-        function mustBeValid(obj)
+    methods (Hidden)
+        function qvxCheckValid(obj)
             if ~isvalid(obj)
                 error('imaq:videosource:invalidObject', ['Image acquisition object OBJ is an invalid object: ' ...
                                                          'its video input was deleted.']);

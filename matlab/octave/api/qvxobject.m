@@ -1,0 +1,71 @@
+% qvxobject: what video inputs and video sources share: properties by dot, GET, SET, PROPINFO, and ==.
+%
+% A subclass gives qvxSerial (which object it is), qvxCheckValid (an error once it is invalid) and the
+% property list, reading and writing that qvx_get, qvx_set and qvx_propinfo use.
+classdef qvxobject < handle
+
+    methods
+        % Octave 7 gives handle classes no ==; two variables are equal when they hold the same object.
+        function tf = eq(a, b)
+            tf = strcmp(class(a), class(b)) && qvxSerial(a) == qvxSerial(b);
+        end
+
+        function tf = ne(a, b)
+            tf = ~eq(a, b);
+        end
+
+        function varargout = subsref(obj, s)
+            switch s(1).type
+                case '.'
+                    value = get(obj, s(1).subs);
+                case '()'
+                    if ~all(cellfun(@(i) isequal(i, 1) || isequal(i, ':'), s(1).subs))
+                        error(['imaq:' class(obj) ':index'], 'Index exceeds the number of objects (1).');
+                    end
+                    value = obj;
+                otherwise
+                    error(['imaq:' class(obj) ':index'], 'Image acquisition objects cannot be indexed with {}.');
+            end
+            if numel(s) > 1
+                value = subsref(value, s(2:end));
+            end
+            varargout = {value};
+        end
+
+        function obj = subsasgn(obj, s, value)
+            if ~strcmp(s(1).type, '.')
+                error(['imaq:' class(obj) ':index'], 'Only properties of image acquisition objects can be assigned.');
+            end
+            name = s(1).subs;
+            if numel(s) > 1
+                current = get(obj, name);
+                value = subsasgn(current, s(2:end), value);
+                if isa(current, 'handle')
+                    return; % vid.Source.Tag = ... changed the source itself
+                end
+            end
+            set(obj, name, value);
+        end
+
+        function varargout = get(obj, varargin)
+            qvxCheckValid(obj);
+            out = qvx_get(obj, nargout > 0, varargin);
+            if nargout > 0
+                varargout = {out};
+            end
+        end
+
+        function varargout = set(obj, varargin)
+            qvxCheckValid(obj);
+            out = qvx_set(obj, nargout > 0, varargin);
+            if nargout > 0
+                varargout = {out};
+            end
+        end
+
+        function out = propinfo(obj, varargin)
+            qvxCheckValid(obj);
+            out = qvx_propinfo(obj, varargin);
+        end
+    end
+end
