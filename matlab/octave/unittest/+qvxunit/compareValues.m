@@ -17,6 +17,9 @@ function message = compareValues(actual, expected, absTol, relTol, where)
         message = sprintf('expected class %s%s, found %s', class(expected), at, class(actual));
     elseif ~isequal(size(actual), size(expected))
         message = sprintf('expected size %s%s, found %s', sizeText(expected), at, sizeText(actual));
+        if ischar(expected) && size(expected, 1) <= 1 && size(actual, 1) <= 1
+            message = sprintf('expected ''%s''%s, found ''%s''', expected, at, actual);
+        end
     elseif iscell(expected)
         for k = 1:numel(expected)
             message = qvxunit.compareValues(actual{k}, expected{k}, absTol, relTol, sprintf('%s{%d}', where, k));
