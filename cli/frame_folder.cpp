@@ -1,4 +1,4 @@
-// Frame folders: one run's frames per folder.
+// Frame folders and the montage's path: one run's files per folder, and nothing removed that is not ours.
 #include "cli/frame_folder.h"
 
 #include <algorithm>
@@ -7,34 +7,77 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/exit_codes.h"
 #include "cli/output_file.h"
 
 namespace qvxcli {
 namespace {
 
-bool allDigits(const std::string& text) {
-    if (text.empty()) return false;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-    }
-    return true;
+namespace fs = std::filesystem;
+
+// -n is at most 1,000,000, so frame numbers take four to seven digits.
+constexpr std::size_t kMinDigits = 4, kMaxDigits = 7;
+
+bool allOf(const std::string& text, bool (*accept)(char)) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), accept);
 }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f'); }
 
 bool isFrameName(const std::string& name) {
     const std::string prefix = "frame_", suffix = ".png";
-    return name.size() > prefix.size() + suffix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
-           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0 &&
-           allDigits(name.substr(prefix.size(), name.size() - prefix.size() - suffix.size()));
+    if (name.size() < prefix.size() + kMinDigits + suffix.size() ||
+        name.size() > prefix.size() + kMaxDigits + suffix.size() ||
+        name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    return allOf(digits, isDigit) && digits.find_first_not_of('0') != std::string::npos;
+}
+
+// ".NAME.part-" and hexadecimal digits, as OutputFile names its temporary files (earlier runs: a process id).
+bool isTemporaryOf(const std::string& name, bool (*isName)(const std::string&)) {
+    const std::size_t part = name.rfind(".part-");
+    return name.size() > 1 && name[0] == '.' && part != std::string::npos && part > 1 &&
+           isName(name.substr(1, part - 1)) && allOf(name.substr(part + 6), isHexDigit);
+}
+
+std::string kindOf(const fs::file_status& status) {
+    switch (status.type()) {
+    case fs::file_type::directory:
+        return "a folder";
+    case fs::file_type::symlink:
+        return "a link";
+    case fs::file_type::fifo:
+        return "a FIFO";
+    default:
+        return "no regular file";
+    }
+}
+
+// The same folder however it is spelled ("out", "./out/", a link to it); folders that need not exist yet.
+bool sameFolder(const fs::path& a, const fs::path& b) {
+    std::error_code errorA, errorB;
+    const fs::path first = fs::weakly_canonical(fs::absolute(a.empty() ? fs::path(".") : a), errorA);
+    const fs::path second = fs::weakly_canonical(fs::absolute(b), errorB);
+    const auto folderOf = [](fs::path path) {
+        path = path.lexically_normal();
+        return path.has_filename() ? path : path.parent_path();
+    };
+    if (errorA || errorB) return folderOf(fs::absolute(a)) == folderOf(fs::absolute(b));
+    return folderOf(first) == folderOf(second);
+}
+
+[[noreturn]] void refuseForeign(const fs::path& path, const fs::file_status& status) {
+    throw std::runtime_error("\"" + path.string() + "\" is " + kindOf(status) +
+                             ", not a file qvx-imaq writes, and it stays; move it away or choose another "
+                             "folder");
 }
 
 } // namespace
 
 bool isFrameFileName(const std::string& name) {
-    if (isFrameName(name)) return true;
-    // ".frame_0001.png.part-PID", as OutputFile names them.
-    const std::size_t part = name.rfind(".part-");
-    return !name.empty() && name[0] == '.' && part != std::string::npos &&
-           isFrameName(name.substr(1, part - 1)) && allDigits(name.substr(part + 6));
+    return isFrameName(name) || isTemporaryOf(name, isFrameName);
 }
 
 std::string frameFileName(long number, long count) {
@@ -46,20 +89,30 @@ std::string frameFileName(long number, long count) {
     return "frame_" + digits + ".png";
 }
 
-void prepareFrameFolder(const std::string& folder, bool overwrite) {
-    namespace fs = std::filesystem;
+std::unique_ptr<FolderLock> prepareFrameFolder(const std::string& folder, bool overwrite) {
     std::error_code error;
     const fs::path path = fs::path(folder);
     if (fs::exists(path, error) && !fs::is_directory(path, error))
         throw std::runtime_error("cannot write frames into \"" + folder + "\": it is a file, not a folder");
     fs::create_directories(path, error);
     if (error) throw std::runtime_error("cannot create the folder \"" + folder + "\": " + error.message());
+    // Held before the folder is looked at, so that no other run can start writing between look and use.
+    auto lock = std::make_unique<FolderLock>(folder);
     std::vector<fs::path> found;
     for (fs::directory_iterator it(path, error), end; !error && it != end; it.increment(error)) {
-        if (isFrameFileName(it->path().filename().string())) found.push_back(it->path());
+        const std::string name = it->path().filename().string();
+        if (isFrameName(name)) {
+            const fs::file_status status = it->symlink_status(error);
+            if (error) break;
+            if (status.type() != fs::file_type::regular) refuseForeign(it->path(), status);
+            found.push_back(it->path());
+        } else if (isTemporaryOf(name, isFrameName)) {
+            // No run is writing here but this one: a temporary file is what a killed run left.
+            removeIfStale(it->path().string());
+        }
     }
     if (error) throw std::runtime_error("cannot read the folder \"" + folder + "\": " + error.message());
-    if (found.empty()) return;
+    if (found.empty()) return lock;
     std::sort(found.begin(), found.end());
     if (!overwrite) {
         throw std::runtime_error("\"" + folder + "\" already holds " + std::to_string(found.size()) +
@@ -70,6 +123,35 @@ void prepareFrameFolder(const std::string& folder, bool overwrite) {
     for (const fs::path& file : found) {
         if (!fs::remove(file, error) && error)
             throw std::runtime_error("cannot remove \"" + file.string() + "\": " + error.message());
+    }
+    return lock;
+}
+
+void prepareMontagePath(const std::string& file, const std::string& frameFolder, bool overwrite) {
+    std::error_code error;
+    const fs::path path(file);
+    const std::string name = path.filename().string();
+    if (!frameFolder.empty() && isFrameName(name) && sameFolder(path.parent_path(), frameFolder))
+        throw UsageError("--montage \"" + file + "\" is named like a frame file of -o \"" + frameFolder +
+                         "\"; give the montage another name");
+    if (name.empty() || name == "." || name == "..")
+        throw UsageError("--montage \"" + file + "\" names a folder, not a file");
+    const fs::path parent = path.parent_path();
+    if (!parent.empty()) fs::create_directories(parent, error);
+    if (error) throw std::runtime_error("cannot write the montage \"" + file + "\": " + error.message());
+    const fs::file_status status = fs::symlink_status(path, error);
+    if (fs::exists(status)) {
+        if (status.type() != fs::file_type::regular) refuseForeign(path, status);
+        if (!overwrite)
+            throw std::runtime_error("\"" + file + "\" already exists; give --overwrite to replace it");
+    }
+    const fs::path folder = parent.empty() ? fs::path(".") : parent;
+    const std::string prefix = "." + name + ".part-";
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string entry = it->path().filename().string();
+        if (entry.size() > prefix.size() && entry.compare(0, prefix.size(), prefix) == 0 &&
+            allOf(entry.substr(prefix.size()), isHexDigit))
+            removeIfStale(it->path().string());
     }
 }
 

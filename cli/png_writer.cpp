@@ -163,8 +163,8 @@ void encodePng(const Image& image, const Sink& write) {
     writeChunk(write, "IEND", nullptr, 0);
 }
 
-void writePng(const std::string& path, const Image& image) {
-    OutputFile file(path);
+void writePng(const std::string& path, const Image& image, bool replace) {
+    OutputFile file(path, replace);
     try {
         encodePng(image, [&](const std::uint8_t* data, std::size_t size) { file.write(data, size); });
     } catch (const std::invalid_argument& error) {

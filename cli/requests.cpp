@@ -51,6 +51,25 @@ std::pair<int, int> sizeInName(const std::string& format) {
     return {width, height};
 }
 
+// The frame type the colour format in a format's name promises ("PAL_B:Y16 (640x480)": mono 16-bit); 0 for
+// a colour format whose frames the adaptor converts or that the name does not give.
+int frameTypeInName(const std::string& format) {
+    const std::size_t open = format.rfind(" (");
+    if (open == std::string::npos) return 0;
+    const std::size_t colon = format.rfind(':', open);
+    const std::string colour = format.substr(colon == std::string::npos ? 0 : colon + 1,
+                                             open - (colon == std::string::npos ? 0 : colon + 1));
+    if (colour == "Y800") return imaqkit::kFrameMono8;
+    if (colour == "Y16") return imaqkit::kFrameMono16;
+    if (colour == "RGB24") return imaqkit::kFrameBgr24;
+    if (colour == "RGB32") return imaqkit::kFrameBgrx32;
+    return 0;
+}
+
+bool isDecimal(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
 } // namespace
 
 const char* frameTypeText(int frameType) {
@@ -96,6 +115,18 @@ qvxtb::DeviceInfo resolveDevice(qvxtb::Adaptor& adaptor, const std::string& idOr
                                 const GlobalOptions& options) {
     const std::vector<qvxtb::DeviceInfo> devices = adaptor.hwinfo();
     const qvxtb::DeviceInfo device = adaptor.findDevice(idOrName); // from the list just made
+    if (isDecimal(idOrName) && device.name != idOrName) {
+        const std::vector<int> named = idsNamed(devices, idOrName);
+        if (!named.empty()) {
+            std::fflush(stdout);
+            std::fprintf(
+                stderr,
+                "qvx-imaq: warning: \"%s\" is taken as the id of device %d \"%s\"; device%s %s named "
+                "\"%s\" can be reached by id only\n",
+                idOrName.c_str(), device.id, device.name.c_str(), named.size() == 1 ? "" : "s",
+                idList(named).c_str(), idOrName.c_str());
+        }
+    }
     const std::vector<int> ids = idsNamed(devices, device.name);
     if (ids.size() < 2) return device;
     if (ids.front() != device.id) {
@@ -127,7 +158,9 @@ std::unique_ptr<qvxtb::VideoInput> openVideoInput(qvxtb::Adaptor& adaptor, const
     const imaqkit::IAdaptor* object = input->adaptor();
     const bool otherSize = object != nullptr && width > 0 &&
                            (object->getMaxWidth() != width || object->getMaxHeight() != height);
-    if (!complaints.empty() || otherSize) {
+    const int promised = frameTypeInName(format);
+    const bool otherType = object != nullptr && promised != 0 && object->getFrameType() != promised;
+    if (!complaints.empty() || otherSize || otherType) {
         notApplied(options, "the camera did not take the format \"" + format + "\"" +
                                 reportedText(complaints) + "; it delivers " + deliveredText(*input));
     }

@@ -15,12 +15,13 @@ namespace qvxcli {
 void warnSharedNames(const std::vector<qvxtb::DeviceInfo>& devices);
 
 // The device the user means, by id or name. The adaptor opens devices by name, so when the device shares
-// its name with an earlier one, the command would reach that one: not applied.
+// its name with an earlier one, the command would reach that one: not applied. A number is taken as an id;
+// a device whose name is that number is warned about, since it can be reached by id only.
 qvxtb::DeviceInfo resolveDevice(qvxtb::Adaptor& adaptor, const std::string& idOrName,
                                 const GlobalOptions& options);
 
 // The video input of the device in the format; an error box or warning while the format was applied, or
-// frames of another size than the format's name says, is "not applied".
+// frames of another size or pixel type than the format's name says, is "not applied".
 std::unique_ptr<qvxtb::VideoInput> openVideoInput(qvxtb::Adaptor& adaptor, const std::string& device,
                                                   const std::string& format, const GlobalOptions& options,
                                                   AdaptorWatch& watch);

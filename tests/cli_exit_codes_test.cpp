@@ -26,7 +26,8 @@ constexpr const char* kColonCamera =
 constexpr const char* kTwinCameras = R"({"devices": [
  {"name": "Twin", "descriptors": [{"colorformat": "Y800", "max": [64, 48], "fps": [30]}]},
  {"name": "Twin", "descriptors": [{"colorformat": "Y800", "max": [32, 24], "fps": [30]}]},
- {"name": "Single", "descriptors": [{"colorformat": "Y800", "max": [16, 8], "fps": [30]}]}]})";
+ {"name": "Single", "descriptors": [{"colorformat": "Y800", "max": [16, 8], "fps": [30]}]},
+ {"name": "1", "descriptors": [{"colorformat": "Y800", "max": [16, 8], "fps": [30]}]}]})";
 
 TEST(CliExitCodes, AFormatTheCameraDidNotTakeFailsAndSaysWhatItDelivers) {
     TempFolder folder("qvx_cli_format");
@@ -53,6 +54,14 @@ TEST(CliExitCodes, AFormatTheCameraDidNotTakeFailsAndSaysWhatItDelivers) {
     result = runCli(cameras + "get 1 'PAL:B:Y800 (64x48)' FrameRate");
     EXPECT_EQ(result.status, kNotApplied)
         << "the norm was refused even though the size is right: " << result.out;
+
+    // The right size, but 16-bit samples where the name promises 8.
+    const std::string deep =
+        folder.file("deep.json", R"json({"devices": [{"name": "Deep Cam", "norms": [{"name": "N",
+        "formats": [{"colorformat": "Y16", "width": 8, "height": 6, "text": "Y800 (8x6)"}]}]}]})json");
+    result = runCli("--cameras " + quoted(deep) + " grab 1 'N:Y800 (8x6)' -n 1");
+    EXPECT_EQ(result.status, kNotApplied) << result.out;
+    EXPECT_THAT(result.out, HasSubstr("it delivers 8x6 mono 16-bit frames"));
 
     // Discovery opens the device, the video input cannot.
     const std::string shut =
@@ -102,6 +111,23 @@ TEST(CliExitCodes, ACameraFileThatCannotBeLoadedIsAnErrorWhereverItComesFrom) {
                                           Not(HasSubstr("DeviceIDs"))));
         }
     }
+    // Every error says where, and no file is read beyond the limit, whatever it is.
+    const std::string huge = folder.file("huge.json", R"({"devices": [)" + std::string(1100000, ' ') + "]}");
+    const struct {
+        std::string file, message;
+    } reasons[] = {
+        {folder.file("overflow.json", "{\"devices\": [{\"name\": \"A\",\n \"fps\": [30, 1e400]}]}"),
+         "camera description: devices[0].fps[1]: not valid JSON at line 2, column 18: number overflow"},
+        {broken, "camera description: devices[0]: not valid JSON at line 1, column 13: syntax error"},
+        {folder.path.string(), "is a folder, not a camera file"},
+        {"/dev/zero", "is larger than a camera file may be (1048576 bytes)"},
+        {huge, "is larger than a camera file may be"},
+    };
+    for (const auto& r : reasons) {
+        const CliRun result = runCli("--cameras " + quoted(r.file) + " hwinfo");
+        EXPECT_EQ(result.status, kFailure) << r.file << ": " << result.out;
+        EXPECT_THAT(result.out, HasSubstr(r.message)) << r.file;
+    }
     // An empty QVX_CAMERAS means none: the built-in set.
     EXPECT_EQ(runCli("hwinfo", "QVX_CAMERAS=").status, 0);
 }
@@ -127,6 +153,23 @@ TEST(CliExitCodes, DevicesThatShareANameAreSaidAndTheOneOpenedIsNamed) {
     EXPECT_THAT(result.out, AllOf(HasSubstr("the grabber library opens the first of them, device 1"),
                                   HasSubstr("FrameRate = ")));
     EXPECT_EQ(runCli(cameras + "describe 3 'Y800 (16x8)'").out.find("share"), std::string::npos);
+    result = runCli(cameras + "get 1 'Y800 (64x48)' FrameRate");
+    EXPECT_THAT(result.out,
+                HasSubstr("warning: \"1\" is taken as the id of device 1 \"Twin\"; device 4 named "
+                          "\"1\" can be reached by id only"));
+}
+
+TEST(CliExitCodes, OutputThatCannotBeWrittenIsAFailure) {
+    EXPECT_THAT(
+        runShell("'" + std::string(QVX_CLI_PATH) + "' hwinfo 2>&1 > /dev/full; echo status=$?").out,
+        AllOf(HasSubstr("cannot write to standard output: No space left on device"), HasSubstr("status=1")));
+    // A warning, and the run goes on: but the warning was lost.
+    EXPECT_THAT(
+        runShell(
+            "'" + std::string(QVX_CLI_PATH) +
+            "' grab 1 'PAL_B:Y800 (768x576)' -n 1 --roi 0,0,64,64 --keep-going 2> /dev/full; echo status=$?")
+            .out,
+        HasSubstr("status=1"));
 }
 
 TEST(CliExitCodes, NumbersOutOfRangeOrNotFiniteAreUsageErrorsThatNameTheOptionAndItsRange) {
@@ -154,6 +197,12 @@ TEST(CliExitCodes, NumbersOutOfRangeOrNotFiniteAreUsageErrorsThatNameTheOptionAn
         EXPECT_EQ(result.status, kUsage) << c.arguments << ": " << result.out;
         EXPECT_THAT(result.out, HasSubstr(c.message)) << c.arguments;
         EXPECT_THAT(result.out, Not(HasSubstr("e+308"))) << c.arguments;
+    }
+    for (const char* option :
+         {"-o", "--montage", "--roi", "--timeout", "--set", "-n", "--cameras", "--adaptor"}) {
+        const CliRun result = runCli(grab + option + " ''");
+        EXPECT_EQ(result.status, kUsage) << option << ": " << result.out;
+        EXPECT_THAT(result.out, HasSubstr(": an empty value is no value")) << option;
     }
     EXPECT_EQ(runCli("grab --no-such-option 1 2").status, kUsage);
     EXPECT_EQ(runCli("").status, kUsage);

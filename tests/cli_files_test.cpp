@@ -1,7 +1,12 @@
 // qvx-imaq writes whole files only: no partial file after an error or a signal, no runs mixed in one folder.
 #include <gmock/gmock.h>
 
+#include <sys/stat.h>
+
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "cli/output_file.h"
@@ -15,6 +20,7 @@ using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 TEST(CliOutputFile, OnlyACommittedFileGetsItsNameAndNoTemporaryFileStays) {
     TempFolder folder("qvx_cli_output_file");
@@ -125,6 +131,136 @@ TEST(CliFiles, ASecondRunDoesNotMixWithTheFirstUnlessItReplacesIt) {
     result = runCli(grab + " -n 2 --overwrite");
     EXPECT_EQ(result.status, 0) << result.out;
     EXPECT_THAT(folder.names(), ElementsAre("frame_0001.png", "frame_0002.png", "sheet.png"));
+}
+
+// The mode bits of a file, or -1 when it cannot be read.
+int modeOf(const std::filesystem::path& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 ? static_cast<int>(status.st_mode & 07777) : -1;
+}
+
+std::string contentOf(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+TEST(CliFiles, NoLinkPlacedInTheFolderRedirectsAWriteAndFilesKeepTheUmasksPermissions) {
+    TempFolder folder("qvx_cli_links");
+    const std::string victim = folder.file("victim.txt", "precious");
+    // A symbolic link, then a hard link, to a file outside the folder, placed under the temporary name of the
+    // montage that a guessable scheme would use: exec keeps the shell's process id.
+    const std::string script = "plant() { sh -c 'ln \"$0\" \"$1\" \"$2.sheet.png.part-$$\"; shift 2; umask "
+                               "027; exec \"$@\"' \"$@\"; }\n"
+                               "for kind in -s -P; do out=" +
+                               quoted(folder.path.string()) + "/out$kind; mkdir \"$out\"; plant $kind " +
+                               quoted(victim) + " \"$out/\" '" + QVX_CLI_PATH +
+                               "' grab 'QVX ROI Cam R-5M' 'Y800 (2448x2048)' --roi 0,0,64,32 -n 2 -o "
+                               "\"$out\" --montage \"$out/sheet.png\";"
+                               " echo status=$?; done\n";
+    const CliRun result = runShell("sh " + quoted(folder.file("plant.sh", script)));
+    EXPECT_THAT(result.out, Not(HasSubstr("status=1")));
+    EXPECT_EQ(contentOf(victim), "precious");
+    for (const char* out : {"out-s", "out-P"}) {
+        EXPECT_TRUE(decodePngFile((folder.path / out / "sheet.png").string()).ok) << out;
+        EXPECT_EQ(modeOf(folder.path / out / "frame_0002.png"), 0640) << out;
+        EXPECT_EQ(modeOf(folder.path / out / "sheet.png"), 0640) << out;
+    }
+}
+
+TEST(CliFiles, OneRunPerFolderAndTheMontageNeverTakesAFramesName) {
+    TempFolder folder("qvx_cli_one_run");
+    const std::string cameras = folder.file("slow.json", kSlowCamera);
+    const std::string out = (folder.path / "out").string();
+    CliRun result =
+        runCli("--cameras " + quoted(cameras) + " grab 1 'Y800 (640x480)' -n 1 -o " +
+               quoted(folder.path.string() + "/./out/") + " --montage " + quoted(out + "/frame_0001.png"));
+    EXPECT_EQ(result.status, 2) << result.out;
+    EXPECT_THAT(result.out, HasSubstr("is named like a frame file of -o"));
+
+    // A slow first run holds the folder while a second run, with --overwrite or without, asks for it.
+    const std::string grab = "'" + std::string(QVX_CLI_PATH) + "' --cameras " + quoted(cameras) +
+                             " grab 1 'Y800 (640x480)' -o " + quoted(out);
+    const std::string script = grab + " -n 6 > " + quoted(folder.path.string() + "/first.txt") +
+                               " 2>&1 & pid=$!; i=0; while [ ! -e " + quoted(out + "/frame_0001.png") +
+                               " ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done; " + grab +
+                               " -n 2; echo second=$?; " + grab +
+                               " -n 2 --overwrite; echo third=$?; wait $pid; "
+                               "echo first=$?";
+    result = runShell("sh " + quoted(folder.file("two_runs.sh", script)));
+    EXPECT_THAT(result.out, AllOf(HasSubstr("second=1"), HasSubstr("third=1"), HasSubstr("first=0"),
+                                  HasSubstr("another run is writing into \"" + out + "\"")));
+    const std::vector<std::string> names = folder.names("out");
+    ASSERT_EQ(names.size(), 6u) << "the first run's frames, all of them";
+    for (const std::string& name : names) EXPECT_TRUE(decodePngFile(out + "/" + name).ok) << name;
+}
+
+TEST(CliFiles, OverwriteRemovesOnlyTheFrameFilesOfARunAndItsStaleTemporaries) {
+    TempFolder folder("qvx_cli_foreign");
+    const std::filesystem::path out = folder.path / "out";
+    std::filesystem::create_directories(out);
+    for (const char* name : {"frame_0001.png", "frame_1.png", "frame_0000.png", "frame_12345678.png",
+                             "notes.txt", ".frame_0002.png.part-1234"})
+        folder.file(std::string("out/") + name, "old");
+    const std::string grab =
+        "grab 'QVX ROI Cam R-5M' 'Y800 (2448x2048)' --roi 0,0,64,32 -n 1 --overwrite -o " +
+        quoted(out.string());
+    CliRun result = runCli(grab);
+    EXPECT_EQ(result.status, 0) << result.out;
+    EXPECT_THAT(result.out, HasSubstr("Wrote 1 PNG file to"));
+    EXPECT_THAT(folder.names("out"), ElementsAre("frame_0000.png", "frame_0001.png", "frame_1.png",
+                                                 "frame_12345678.png", "notes.txt"));
+    EXPECT_TRUE(decodePngFile((out / "frame_0001.png").string()).ok);
+
+    // Entries named like frames that no run of ours writes stay, and the run does not start beside them.
+    std::filesystem::create_directory(out / "frame_0003.png");
+    ASSERT_EQ(::mkfifo((out / "frame_0004.png").c_str(), 0600), 0);
+    std::filesystem::create_symlink(folder.file("victim.txt", "precious"), out / "frame_0005.png");
+    result = runCli(grab);
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_THAT(result.out, HasSubstr("not a file qvx-imaq writes, and it stays"));
+    EXPECT_TRUE(std::filesystem::is_directory(out / "frame_0003.png"));
+    EXPECT_TRUE(std::filesystem::is_fifo(out / "frame_0004.png"));
+    EXPECT_EQ(contentOf(out / "frame_0005.png"), "precious");
+}
+
+TEST(CliFiles, EveryEndingSignalEndsTheRunPromptlyEvenWithItsOutputBlockedOrClosed) {
+    TempFolder folder("qvx_cli_signals");
+    // Frames written as fast as they come, each taking a while: a signal finds a file half written.
+    const std::string busy = folder.file(
+        "busy.json",
+        R"({"devices": [{"name": "Busy Cam", "fast": true, "descriptors": [{"colorformat": "Y800", "max": [1024, 1024]}]}]})");
+    // Forty long names: more output than a pipe holds.
+    std::string many = R"({"devices": [)";
+    for (int i = 0; i < 40; ++i) {
+        many += std::string(i == 0 ? "" : ",") + R"({"name": "Cam )" + std::to_string(i) + " " +
+                std::string(3000, 'x') + R"(", "descriptors": [{"colorformat": "Y800", "max": [8, 8]}]})";
+    }
+    const std::string wide = folder.file("many.json", many + "]}");
+    const std::string q = "'" + std::string(QVX_CLI_PATH) + "'";
+    const std::string grab = q + " --cameras " + quoted(busy) + " grab 1 'Y800 (1024x1024)' -n 1000 -o ";
+    const std::string waitFor =
+        "i=0; while [ ! -e \"$1\" ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done";
+    const std::string script =
+        "cd " + quoted(folder.path.string()) + "; waitfor() { " + waitFor + "; }\n" +
+        // SIGTERM with standard output and error a pipe no one reads any more.
+        "( ( " + grab + "closed 2>&1 & echo $! > closed.pid; wait $!; echo $? > closed.status ) | : ) &\n" +
+        // SIGUSR1, which no one had thought of.
+        grab + "usr1 > usr1.txt 2>&1 & usr1=$!\n" +
+        // SIGHUP while standard output is blocked on a full pipe.
+        "mkfifo full; exec 3<>full; " + q + " --cameras " + quoted(wide) + " hwinfo > full 2>&1 & hup=$!\n" +
+        "waitfor closed/frame_0001.png; waitfor usr1/frame_0001.png; sleep 0.3\n"
+        "kill -TERM $(cat closed.pid); kill -USR1 $usr1; kill -HUP $hup\n"
+        "( sleep 20; kill -KILL $hup $usr1 $(cat closed.pid) ) > /dev/null 2>&1 & watchdog=$!\n"
+        "wait $usr1; echo usr1=$?; wait $hup; echo hup=$?; waitfor closed.status; echo closed=$(cat "
+        "closed.status)\n"
+        "kill $watchdog; cat usr1.txt\n";
+    const CliRun result = runShell("sh " + quoted(folder.file("signals.sh", script)));
+    EXPECT_THAT(result.out, AllOf(HasSubstr("usr1=138"), HasSubstr("hup=129"), HasSubstr("closed=143"),
+                                  HasSubstr("stopped by SIGUSR1")));
+    for (const char* sub : {"closed", "usr1"}) {
+        for (const std::string& name : folder.names(sub))
+            EXPECT_EQ(name.rfind("frame_", 0), 0u) << sub << "/" << name << " is no whole frame file";
+    }
 }
 
 TEST(CliFiles, OnATerminalAProgressLineCountsFramesAndFiles) {

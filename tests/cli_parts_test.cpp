@@ -11,6 +11,7 @@
 #include "cli/exit_codes.h"
 #include "cli/frame_folder.h"
 #include "cli/frame_stream.h"
+#include "cli/frame_timing.h"
 #include "cli/montage.h"
 #include "cli/numbers.h"
 #include "cli/png_writer.h"
@@ -161,9 +162,25 @@ TEST(CliFrameNames, NamesSortInFrameOrderAndOnlyOursAreRecognised) {
     EXPECT_EQ(qvxcli::frameFileName(7, 1000000), "frame_0000007.png");
     EXPECT_TRUE(qvxcli::isFrameFileName("frame_0001.png"));
     EXPECT_TRUE(qvxcli::isFrameFileName(".frame_0001.png.part-123"));
+    EXPECT_TRUE(qvxcli::isFrameFileName(".frame_0001.png.part-0123456789abcdef"));
+    // Only names a run writes: four to seven digits (-n is at most 1,000,000), numbered from 1.
     for (const char* other : {"frame_.png", "frame_12a.png", "montage.png", "frame_0001.png.bak",
-                              ".frame_0001.png.part-", "my_frame_0001.png"})
+                              "frame_1.png", "frame_0000.png", "frame_12345678.png", ".frame_0001.png.part-",
+                              "my_frame_0001.png", ".frame_1.png.part-12", ".frame_0001.png.part-12G"})
         EXPECT_FALSE(qvxcli::isFrameFileName(other)) << other;
+}
+
+TEST(CliFrameTiming, TheOverallRateCountsThePausesThatTheStretchesLeaveOut) {
+    // Two stretches of three frames 10 ms apart, with a pause between them: six frames in a second.
+    qvxcli::FrameTiming timing;
+    for (int stretch = 0; stretch < 2; ++stretch) {
+        for (int i = 0; i < 3; ++i) timing.add(0.01 * i, stretch, stretch * 0.98 + 0.01 * i);
+    }
+    EXPECT_NEAR(timing.stretchRate(), 100, 1e-6);
+    EXPECT_NEAR(timing.overallRate(), 5, 1e-6);
+    EXPECT_THAT(timing.summary(),
+                HasSubstr("Achieved: 5.00 frames per second over the whole run, pauses included "
+                          "(100.00 within the 2 stretches between them)"));
 }
 
 class CliFrameStream : public InstanceFixture {};

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "grabber/vcd_ids.h"
+#include "sim/cameras/json_document.h"
 #include "sim/cameras/model.h"
 #include "sim/cameras/sim_text.h"
 
@@ -496,69 +497,10 @@ std::shared_ptr<Camera> camera(const json& value, const std::string& path, std::
     return cam;
 }
 
-// Refuses a key that appears twice in one object, which JSON readers would otherwise settle silently
-// by keeping one of the two values.
-class DuplicateKeyCheck {
-public:
-    bool operator()(int, json::parse_event_t event, json& parsed) {
-        switch (event) {
-        case json::parse_event_t::object_start:
-        case json::parse_event_t::array_start:
-            countElement();
-            frames_.push_back(Frame{event == json::parse_event_t::array_start, -1, {}, {}});
-            break;
-        case json::parse_event_t::object_end:
-        case json::parse_event_t::array_end:
-            if (!frames_.empty()) frames_.pop_back();
-            break;
-        case json::parse_event_t::key: {
-            Frame& top = frames_.back();
-            top.key = parsed.get<std::string>();
-            if (!top.keys.insert(top.key).second) fail(path(), "duplicate key");
-            break;
-        }
-        case json::parse_event_t::value:
-            countElement();
-            break;
-        }
-        return true;
-    }
-
-private:
-    struct Frame {
-        bool array;
-        long index;
-        std::string key;
-        std::set<std::string> keys;
-    };
-
-    void countElement() {
-        if (!frames_.empty() && frames_.back().array) ++frames_.back().index;
-    }
-
-    std::string path() const {
-        std::string out;
-        for (const Frame& f : frames_) {
-            if (f.array)
-                out += "[" + std::to_string(f.index) + "]";
-            else
-                out += (out.empty() ? "" : ".") + f.key;
-        }
-        return out;
-    }
-
-    std::vector<Frame> frames_;
-};
-
 } // namespace
 
-std::shared_ptr<CameraSet> parseCameraSet(const std::string& text) {
-    json document;
-    try {
-        document = json::parse(text, DuplicateKeyCheck());
-    } catch (const json::parse_error& error) {
-        throw std::invalid_argument(std::string("camera description: not valid JSON: ") + error.what());
-    }
+std::shared_ptr<CameraSet> parseCameraSet(const std::string& text, std::size_t maxValues) {
+    const json document = readJsonDocument(text, maxValues);
     checkKeys(document, "document", {"devices"});
     auto set = std::make_shared<CameraSet>();
     if (!document.contains("devices")) fail("devices", "required (null for a missing list)");

@@ -148,8 +148,19 @@ constexpr std::int64_t kMaxRingBytes = std::int64_t{1} << 30;     // buffers x l
 // The largest width and height of any format or descriptor of the camera.
 SIZE largestPicture(const Camera& camera);
 
-// Parses a camera document; throws std::invalid_argument naming the offending field.
-std::shared_ptr<CameraSet> parseCameraSet(const std::string& json);
+// Parses a camera document of at most `maxValues` JSON values (0: any number); throws std::invalid_argument
+// naming the offending field, and the line and column where the text is no JSON.
+std::shared_ptr<CameraSet> parseCameraSet(const std::string& json, std::size_t maxValues = 0);
+
+// Camera files are small (the built-in set takes 6 KB); these bounds keep a wrong file, /dev/zero or a
+// huge one, from taking the memory of the program that reads it: the text and the document built from it
+// stay within a few MiB.
+constexpr std::size_t kMaxCameraFileBytes = std::size_t{1} << 20;
+constexpr std::size_t kMaxCameraFileValues = std::size_t{1} << 16;
+
+// The camera set in the file at `path`, read within the bounds above; throws std::invalid_argument saying
+// why it cannot be read (missing, a folder, too large) or what in it is wrong.
+std::shared_ptr<CameraSet> loadCameraFile(const std::string& path);
 
 // round(10000000 / fps) per entry: the library's integer rate of a frames-per-second value.
 std::int32_t rateOfFps(double fps);

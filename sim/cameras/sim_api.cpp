@@ -2,8 +2,6 @@
 #include "sim/cameras/sim_api.h"
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "sim/cameras/sim_sink.h"
@@ -42,11 +40,10 @@ void loadCameras(const std::string& json) {
 }
 
 void loadCamerasFromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::invalid_argument("cannot read camera description " + path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    loadCameras(text.str());
+    auto set = loadCameraFile(path);
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    sys.setCameras(std::move(set));
 }
 
 void useDefaultCameras() {

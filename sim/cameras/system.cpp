@@ -3,8 +3,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace qvxsim {
@@ -50,11 +48,7 @@ void System::clearLog() { log_.clear(); }
 std::shared_ptr<CameraSet> loadDefaultCameraSet() {
     const char* path = std::getenv("QVX_CAMERAS");
     if (path != nullptr && *path != '\0') {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) throw std::invalid_argument(std::string("QVX_CAMERAS: cannot read ") + path);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return parseCameraSet(text.str());
+        return loadCameraFile(path);
     }
     return parseCameraSet(std::string(kDefaultCamerasJson, kDefaultCamerasJsonSize));
 }

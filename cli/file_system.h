@@ -1,0 +1,69 @@
+// File operations that no link or file placed in a shared folder can redirect, on POSIX and on Windows.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace qvxcli {
+
+// A name as the system takes it: UTF-8 bytes on POSIX, UTF-16 on Windows. Kept ready for the signal path,
+// which may not convert or allocate.
+#if defined(_WIN32)
+using NativeChar = wchar_t;
+#else
+using NativeChar = char;
+#endif
+using NativeName = std::basic_string<NativeChar>;
+NativeName nativeName(const std::string& path);
+
+// A descriptor on POSIX, a HANDLE on Windows.
+using NativeHandle = std::intptr_t;
+constexpr NativeHandle kNoHandle = -1;
+
+// Creates `name` only when nothing has that name yet, a link included, and never writes through a link. On
+// POSIX the file gets the permissions the umask leaves of 0666, and a lock that marks it as being written
+// (see removeIfStale). On failure returns kNoHandle with the reason in `error`; `exists` says the name was
+// taken.
+NativeHandle createNewFile(const NativeName& name, bool& exists, std::string& error);
+// Writes everything or returns false with the reason.
+bool writeAll(NativeHandle file, const void* data, std::size_t size, std::string& error);
+bool closeFile(NativeHandle file, std::string& error);
+// Gives the file `from` the name `to`. A link at `to` is replaced, never followed. Without `replace`, an
+// existing `to` is left alone and `exists` is set.
+bool placeFile(const NativeName& from, const NativeName& to, bool replace, bool& exists, std::string& error);
+// Removes a name; safe to call from the signal path.
+void removeName(const NativeChar* name) noexcept;
+// Sixteen hexadecimal digits from the system's random source, for temporary names no one can guess.
+std::string unguessableText();
+// Removes `path` when it is a regular file that no running program is writing: a temporary file a killed
+// run left behind. Anything else stays.
+void removeIfStale(const std::string& path);
+
+// Holds a folder for one run: a second run that asks for the same folder is refused while the first
+// holds it. Released when the object goes, or when the program ends however it ends.
+class FolderLock {
+public:
+    // Throws std::runtime_error saying that another run is writing into `folder`, or why it cannot be held.
+    explicit FolderLock(const std::string& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    NativeHandle handle_ = kNoHandle;
+};
+
+// Calls `end` with the signal's number for every signal that would end the program and can be caught
+// (those the program was started with ignored stay ignored). A broken pipe becomes a write error instead of
+// a signal, and so does a file size limit. `end` must not return. Call it first in main(), before any
+// thread starts.
+void onEndingSignals(void (*end)(int signal));
+// The signal's name ("SIGTERM"), or null when it has none here.
+const char* signalName(int signal) noexcept;
+// Writes to standard error only what fits without waiting, for the signal path: a blocked terminal or pipe
+// must not keep the program from ending.
+void writeErrorWithoutWaiting(const char* text, std::size_t size) noexcept;
+
+} // namespace qvxcli
