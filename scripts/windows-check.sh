@@ -10,13 +10,13 @@ dir=$(cd "$dir" && pwd)
 QVX_SETUP_EXTRA="windows" "$root/scripts/setup.sh"
 
 echo "windows: cross-building in $dir"
-# The project's default options, as a newcomer configures it: the benchmarks that need no Google
-# Benchmark are built, the others are left out because Debian has no mingw build of it. Options an
-# earlier run left in the cache are dropped, so the defaults hold in a reused folder too.
+# The project's default options, as a newcomer configures it: qvx_frame_cost, which needs no Google
+# Benchmark, is built; qvx_bench is left out on Windows. Options an earlier run left in the cache are
+# dropped, so the defaults hold in a reused folder too.
 cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
   -UQVX_BUILD_BENCH -UQVX_BUILD_FUZZ -UQVX_BUILD_TESTS \
   -DQVX_WERROR=ON -DCMAKE_BUILD_TYPE=Release >"$dir/configure.log"
-grep -q "Google Benchmark not found" "$dir/configure.log" && echo "windows: Google Benchmark not found for mingw: qvx_bench left out"
+grep -q "qvx_bench is not built" "$dir/configure.log" && echo "windows: qvx_bench is left out on Windows"
 cmake --build "$dir" -j"$(nproc)"
 
 bin="$dir/bin"
