@@ -45,7 +45,9 @@ void getDeviceAttributes(const imaqkit::IDeviceInfo* deviceInfo, const char* for
                          imaqkit::IPropFactory* propFactory, imaqkit::IVideoSourceInfo* sourceInfo,
                          imaqkit::ITriggerInfo* /*triggerInfo: no hardware triggers are declared*/) {
     KapriLib::Grabber grabber;
-    grabber.openDev(deviceInfo->getDeviceName());
+    // The library reads the name unchecked; a host that gives none gets the source and no properties.
+    if (const char* deviceName = deviceInfo->getDeviceName(); deviceName != nullptr)
+        grabber.openDev(deviceName);
     if (grabber.isDevValid()) {
         // A camera that fails one VCD read, or a description that runs out of memory or meets any
         // other standard error, keeps what was already published; the device is still closed and its

@@ -12,9 +12,9 @@
 #include <link.h>
 #endif
 
-namespace qvxbench {
-
 #ifdef QVX_COUNT_ALLOCATIONS
+
+namespace qvxbench {
 
 namespace {
 

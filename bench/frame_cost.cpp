@@ -9,11 +9,18 @@
 #include "bench/alloc_counter.h"
 #include "bench/frame_session.h"
 
+// MSVC spells "never inline" its own way; the default build there compiles this program too.
+#if defined(_MSC_VER)
+#define QVX_NOINLINE __declspec(noinline)
+#else
+#define QVX_NOINLINE __attribute__((noinline))
+#endif
+
 namespace qvxbench {
 
 // The frames measured: callgrind counts instructions from this function's entry to its return
 // (--toggle-collect), so set-up, warm-up and draining stay outside the count.
-__attribute__((noinline)) void measuredFrames(FrameSession& session, int frames) {
+QVX_NOINLINE void measuredFrames(FrameSession& session, int frames) {
     for (int i = 0; i < frames; ++i) session.deliver();
 }
 

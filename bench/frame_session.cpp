@@ -1,6 +1,7 @@
 // The benchmark acquisition: camera set, video input, started acquisition, our buffer and the drain.
 #include "bench/frame_session.h"
 
+#include <chrono>
 #include <ctime>
 
 #include "sim/cameras/sim_api.h"
@@ -59,11 +60,18 @@ std::string FrameSession::check() const {
 }
 
 long long nowNanoseconds() {
+#if defined(_MSC_VER)
+    // MSVC's C library has no thread clock: wall time is what is left there.
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+#else
     // The thread's own processor time: on a machine shared with other work, wall time would measure the
     // waits for a processor, while memory stalls still count here.
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+#endif
 }
 
 double secondsSince(long long startNanoseconds) { return (nowNanoseconds() - startNanoseconds) * 1e-9; }

@@ -53,6 +53,14 @@ std::int32_t serialNumberValue(std::int64_t serial) {
     return static_cast<std::int32_t>(std::strtol(text, nullptr, 10));
 }
 
+// A name no element answers to, or whose element no longer declares any kind (its limits have
+// collapsed since the description, or it never had a typed interface): the user is told, instead of
+// seeing an old value or a write that silently did nothing.
+void propertyNotFound(const char* name, void* value) {
+    writeValue<std::int32_t>(value, 0);
+    warnf("Property \"%s\" not found.", name);
+}
+
 } // namespace
 
 void QVXadaptor::getPropertyValue(imaqkit::IPropInfo* property, void* value) {
@@ -139,8 +147,7 @@ smart_com<IVCDPropertyElement> QVXadaptor::findVCDElement(const std::string& nam
 void QVXadaptor::getVCDPropertyValue(const char* name, void* value) {
     const smart_com<IVCDPropertyElement> element = findVCDElement(name);
     if (!element) {
-        writeValue<std::int32_t>(value, 0);
-        warnf("Property \"%s\" not found.", name);
+        propertyNotFound(name, value);
         return;
     }
     // The reverse of the catalogue's order, counting only the kinds the catalogue declares: the kind
@@ -171,14 +178,15 @@ void QVXadaptor::getVCDPropertyValue(const char* name, void* value) {
         LONG current = 0;
         throwIfFailed(range->get_Value(&current));
         writeValue<std::int32_t>(value, current);
+    } else {
+        propertyNotFound(name, value);
     }
 }
 
 void QVXadaptor::setVCDPropertyValue(const char* name, void* value) {
     const smart_com<IVCDPropertyElement> element = findVCDElement(name);
     if (!element) {
-        writeValue<std::int32_t>(value, 0);
-        warnf("Property \"%s\" not found.", name);
+        propertyNotFound(name, value);
         return;
     }
     if (const auto absolute = getElementInterface<IVCDAbsoluteValueProperty>(
@@ -203,6 +211,8 @@ void QVXadaptor::setVCDPropertyValue(const char* name, void* value) {
                    getElementInterface<IVCDRangeProperty>(element.get(), KapriLib::kVcdRangeInterface);
                range && declaresRange(range.get())) {
         throwIfFailed(range->put_Value(readValue<std::int32_t>(value)));
+    } else {
+        propertyNotFound(name, value);
     }
 }
 

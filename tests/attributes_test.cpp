@@ -74,6 +74,23 @@ TEST_F(Attributes, DeviceThatDoesNotOpenHasOneSourceAndNoProperties) {
     expectNothingLeftAlive();
 }
 
+TEST_F(Attributes, ANullDeviceNameOpensNothingAndStillDeclaresTheSource) {
+    // A device of the empty name: a null name must not become "" and open it.
+    loadCamera(R"({"name": "", "serial": 42, "descriptors": [{"colorformat": "Y800", "min": [8, 8],
+               "max": [8, 8], "step": [1, 1]}]})");
+    struct NamelessDevice : qvxtest::NamedDevice {
+        NamelessDevice() : NamedDevice("") {}
+        const char* getDeviceName() const override { return nullptr; }
+    } device;
+    ::testing::StrictMock<qvxtest::MockPropFactory> factory;
+    qvxtest::MockSourceInfo sources;
+    imaqkit::ITriggerInfo triggers;
+    EXPECT_CALL(sources, addAdaptorSource(::testing::StrEq(""), 1));
+    adaptor().getDeviceAttributes()(&device, "Y800 (8x8)", &factory, &sources, &triggers);
+    EXPECT_THAT(grabberCalls("openDev"), IsEmpty());
+    expectNothingLeftAlive();
+}
+
 TEST_F(Attributes, PropertiesComeInTheirOrderWithTheirReadOnlyModes) {
     const auto description = describeCamera(R"("serial": 12345, "fps": [30], "inputChannels": ["In"],
         "vcd": [{"name": "Gain", "elements": [{"name": "Value", "id": "value",

@@ -67,6 +67,34 @@ TEST_F(DeclaredKind, AnAbsoluteValueWithARangeIsTheDoubleTheHostHolds) {
     EXPECT_EQ(qvxsim::vcdValue("Gain", "Value", "range"), 7);
 }
 
+TEST_F(DeclaredKind, LimitsThatCollapseAfterTheDescriptionMakeTheNameMissingUntilTheyComeBack) {
+    loadCameras(vcdCamera(R"({"name": "Gain", "elements": [{"name": "Value", "id": "value",
+        "range": {"min": 0, "max": 100, "default": 7, "value": 7}}]},
+        {"name": "Mode", "elements": [{"name": "Value", "id": "value",
+        "mapStrings": {"min": 1, "max": 3, "default": 2, "value": 2, "strings": ["a", "b", "c"]}}]})"));
+    qvxtb::VideoInput& video = open("Kind Cam", "PAL_B:Y800 (32x24)");
+    EXPECT_EQ(video.get("Gain"), qvxtb::PropertyValue(std::int64_t{7}));
+    EXPECT_EQ(video.get("Mode"), qvxtb::PropertyValue(std::string("b")));
+
+    qvxsim::setVcdLimits("Gain", "Value", "range", 50, 50);
+    // The default 2 now lies before the list's first position.
+    qvxsim::setVcdLimits("Mode", "Value", "mapStrings", 3, 5);
+    EXPECT_EQ(video.get("Gain"), qvxtb::PropertyValue(std::int64_t{0}));
+    video.set("Gain", std::int64_t{60});
+    EXPECT_EQ(video.get("Mode"), qvxtb::PropertyValue(std::string("a")));
+    video.set("Mode", std::string("c"));
+    EXPECT_EQ(qvxsim::vcdValue("Gain", "Value", "range"), 7);
+    EXPECT_EQ(qvxsim::vcdValue("Mode", "Value", "mapStrings"), 2);
+    EXPECT_THAT(warningTexts(),
+                ::testing::ElementsAre("Property \"Gain\" not found.", "Property \"Gain\" not found.",
+                                       "Property \"Mode\" not found.", "Property \"Mode\" not found."));
+
+    // Every access checks again: limits that declare the kind once more make the name work again.
+    qvxsim::setVcdLimits("Gain", "Value", "range", 0, 100);
+    video.set("Gain", std::int64_t{60});
+    EXPECT_EQ(qvxsim::vcdValue("Gain", "Value", "range"), 60);
+}
+
 TEST_F(DeclaredKind, WithinOneItemTheFirstElementOfAName) {
     // Blanks and hyphens go, so both elements are "ColourRedLevel".
     loadCameras(vcdCamera(R"({"name": "Colour", "elements": [

@@ -55,8 +55,12 @@ TEST_F(SimCamerasGrabber, OpensTheFirstDeviceOfAName) {
     EXPECT_FALSE(g.openDev("Closed"));
     EXPECT_FALSE(g.isDevValid());
     EXPECT_FALSE(g.openDev("Nobody"));
-    EXPECT_FALSE(g.openDev(nullptr));
     EXPECT_TRUE(logged("openDev(Closed)"));
+
+    // A null name is the caller's breach, as the library would read through it: refused and counted.
+    EXPECT_FALSE(g.openDev(nullptr));
+    EXPECT_EQ(qvxsim::counters().contractViolations, 1);
+    qvxsim::reset();
 }
 
 TEST_F(SimCamerasGrabber, NormsSelectByItemAndByNameAndRefusalsKeepThePrevious) {

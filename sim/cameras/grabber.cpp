@@ -244,9 +244,16 @@ smart_ptr<dvector<VideoCaptureDeviceItem>> Grabber::getAvailableVideoCaptureDevi
 }
 
 bool Grabber::openDev(const char* deviceName) {
-    const std::string name = deviceName == nullptr ? "" : deviceName;
-    endLive(*this, *impl_);
     System& sys = System::instance();
+    if (deviceName == nullptr) {
+        // The library reads the name without looking: a null one is the caller's breach, never "no name".
+        sys.counters.contractViolations.fetch_add(1);
+        Lock lock(sys.mutex);
+        sys.log("openDev(null)");
+        return false;
+    }
+    const std::string name = deviceName;
+    endLive(*this, *impl_);
     refcount_ptr_base* sink = nullptr;
     bool opened = false;
     {

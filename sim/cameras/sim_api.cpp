@@ -141,6 +141,25 @@ void setVcdValue(const std::string& item, const std::string& element, const std:
         noInterface(item, element, kind);
 }
 
+void setVcdLimits(const std::string& item, const std::string& element, const std::string& kind,
+                  double minimum, double maximum) {
+    System& sys = System::instance();
+    Lock lock(sys.mutex);
+    VcdElement& e = findElement(item, element);
+    if (kind == "range" && e.range) {
+        e.range->min = static_cast<LONG>(minimum);
+        e.range->max = static_cast<LONG>(maximum);
+    } else if (kind == "absolute" && e.absolute) {
+        e.absolute->min = minimum;
+        e.absolute->max = maximum;
+    } else if (kind == "mapStrings" && e.mapStrings) {
+        e.mapStrings->min = static_cast<LONG>(minimum);
+        e.mapStrings->max = static_cast<LONG>(maximum);
+    } else {
+        noInterface(item, element, kind);
+    }
+}
+
 long buttonPushes(const std::string& item, const std::string& element) {
     System& sys = System::instance();
     Lock lock(sys.mutex);

@@ -47,7 +47,7 @@ struct Counters {
     long liveBuffers = 0;    // MemBuffer objects alive
     long lockedBuffers = 0;  // buffers locked and not yet unlocked
     long lockCalls = 0;      // MemBuffer::lock calls, every buffer counted
-    long contractViolations = 0; // calls of placeholder slots of the library's interfaces
+    long contractViolations = 0; // calls of placeholder slots of the library's interfaces, null device names
     long buffersInUse = 0;       // buffers handed to a listener whose handle is not yet released
     long deliveredFrames = 0;    // buffers handed to listeners
     long droppedFrames = 0;      // frames the camera produced while no buffer was free
@@ -72,6 +72,11 @@ KAPRI_API double vcdValue(const std::string& item, const std::string& element,
                           const std::string& interfaceKind);
 KAPRI_API void setVcdValue(const std::string& item, const std::string& element,
                            const std::string& interfaceKind, double value);
+// Moves a VCD element's limits, as a camera does when another setting changes them; devices already
+// open see the new limits at their next read. Interfaces: "range", "absolute", "mapStrings" (moving the
+// minimum moves the list position of the default and of every value).
+KAPRI_API void setVcdLimits(const std::string& item, const std::string& element,
+                            const std::string& interfaceKind, double minimum, double maximum);
 KAPRI_API long buttonPushes(const std::string& item, const std::string& element);
 
 // The state of a device by name, as the camera holds it (first device of that name).
