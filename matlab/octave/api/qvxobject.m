@@ -1,7 +1,8 @@
 % qvxobject: what video inputs and video sources share: properties by dot, GET, SET, PROPINFO, and ==.
 %
-% A subclass gives qvxSerial (which object it is), qvxCheckValid (an error once it is invalid) and the
-% property list, reading and writing that qvx_get, qvx_set and qvx_propinfo use.
+% A subclass gives qvxSerial (which object it is: the gateway handle of its video input), qvxCheckValid
+% (an error once it is invalid) and the property list, reading and writing that qvx_get, qvx_set and
+% qvx_propinfo use.
 classdef qvxobject < handle
 
     methods
@@ -66,6 +67,14 @@ classdef qvxobject < handle
         function out = propinfo(obj, varargin)
             qvxCheckValid(obj);
             out = qvx_propinfo(obj, varargin);
+        end
+    end
+
+    methods (Hidden)
+        % Whether the video input is running: what the read-only mode "whileRunning" asks.
+        function tf = qvxRunning(obj)
+            status = qvximaq_gateway('status', qvxSerial(obj));
+            tf = status.Running;
         end
     end
 end

@@ -271,11 +271,6 @@ classdef videoinput < qvxobject
                           'VendorDriverVersion', d.DriverVersion);
         end
 
-        function tf = qvxRunning(obj)
-            status = qvximaq_gateway('status', obj.Id);
-            tf = status.Running;
-        end
-
         function descs = qvxPropertyList(obj)
             d = obj.Device;
             s = obj.Settings;

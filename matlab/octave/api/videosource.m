@@ -45,11 +45,6 @@ classdef videosource < qvxobject
             serial = obj.Id;
         end
 
-        function tf = qvxRunning(obj)
-            status = qvximaq_gateway('status', obj.Id);
-            tf = status.Running;
-        end
-
         function descs = qvxPropertyList(obj)
             name = qvximaq_gateway('source', obj.Id);
             general = [ ...
