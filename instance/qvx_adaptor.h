@@ -20,7 +20,7 @@ public:
 
     // Region of interest; the region lives in the camera, not here.
     void getROI(int* x, int* y, int* width, int* height) override;
-    int setROI(int x, int y, int width, int height) override;
+    void setROI(int x, int y, int width, int height) override;
 
     int getMaxWidth() const override { return width_; }
     int getMaxHeight() const override { return height_; }

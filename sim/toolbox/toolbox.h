@@ -179,6 +179,10 @@ public:
     // FramesPerTrigger (default 10; 0 or less: until stopped) and TriggerRepeat (default 0).
     void setFramesPerTrigger(int frames);
     void setTriggerRepeat(int repeats);
+    // FrameGrabInterval (1 or more, default 1: every frame) and TriggerFrameDelay (0 or more, default 0), as
+    // MATLAB has them: the host asks the adaptor to send only those frames; the adaptor counts every one.
+    void setFrameGrabInterval(int interval);
+    void setTriggerFrameDelay(int frames);
 
     // Immediate trigger: opens and starts the adaptor; throws when start fails.
     void start();
@@ -190,7 +194,7 @@ public:
     // Takes up to n acquired frames out of the engine's queue, waiting for them (throws on timeout).
     std::vector<Frame> getdata(int frames, double timeoutSeconds = 10);
     long framesAvailable() const;
-    long framesAcquired() const;
+    long framesAcquired() const; // frames logged
     // One frame, as getsnapshot does: a one-frame acquisition of its own.
     Frame getsnapshot(double timeoutSeconds = 10);
 
