@@ -297,6 +297,43 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             end
         end
 
+        % Here: AcquisitionSpacing.FrameGrabIntervalAndTriggerFrameDelayEndWithTheFramesAskedForSpacedAsDocumented,
+        % CliFiles.TheIntervalKeepsEveryNthFrameTheCameraDeliversFromTheFirst.
+        % An adaptor that counts only the frames it hands over never ends an acquisition with a
+        % FrameGrabInterval above 1 or a TriggerFrameDelay: the wait times out. The time stamps show the
+        % spacing: every third frame is about three frame times apart, and two skipped frames delay the first.
+        function frameGrabIntervalAndTriggerFrameDelayEndWithTheFramesAskedFor(testCase)
+            n = 4;
+            for d = 1:numel(testCase.Info.DeviceInfo)
+                device = testCase.Info.DeviceInfo(d);
+                where = device.DeviceName;
+                vid = testCase.open(device.DeviceID, device.SupportedFormats{1});
+                testCase.allowFramesAt(vid, testCase.slowestRate(vid), 3 * n + 2);
+                vid.FramesPerTrigger = n;
+                everyFrame = testCase.acquireTimes(vid, 1, 0, [where ', every frame']);
+                everyThird = testCase.acquireTimes(vid, 3, 0, [where ', FrameGrabInterval 3']);
+                delayed = testCase.acquireTimes(vid, 1, 2, [where ', TriggerFrameDelay 2']);
+                step = mean(diff(everyFrame));
+                rate = testCase.slowestRate(vid);
+                % A camera that delivers far faster than its FrameRate (a test camera that is not paced)
+                % has no frame time to measure against: then only the counts are checked.
+                if rate == 0 || step >= 0.5 / rate
+                    testCase.verifyGreaterThan(mean(diff(everyThird)), 2 * step, ...
+                        [where ': FrameGrabInterval 3 logs every third frame']);
+                    testCase.verifyGreaterThan(delayed(1) - everyFrame(1), step, ...
+                        [where ': TriggerFrameDelay 2 skips the first two frames']);
+                end
+                testCase.verifyRefused(@() set(vid, 'FrameGrabInterval', 0), [where ': FrameGrabInterval 0']);
+                testCase.verifyRefused(@() set(vid, 'TriggerFrameDelay', -1), [where ': TriggerFrameDelay -1']);
+                vid.FramesPerTrigger = Inf;
+                start(vid);
+                testCase.verifyRefused(@() set(vid, 'FrameGrabInterval', 2), [where ': read-only while running']);
+                testCase.verifyRefused(@() set(vid, 'TriggerFrameDelay', 1), [where ': read-only while running']);
+                stop(vid);
+                delete(vid);
+            end
+        end
+
         % Here: Soak.StartStopAndCreateDestroyCyclesLeaveNothingBehind,
         % ToolboxAcquisition.DestroyingARunningVideoInputStopsAndFreesEverything,
         % InstanceCreation.DestructionStopsLiveAndClosesTheDevice.
@@ -407,6 +444,22 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             original = src.(auto);
             testCase.addTeardown(@QVXImaqAcceptanceTest.restore, src, auto, original);
             set(src, auto, 'Off');
+        end
+
+        % The time stamps of one acquisition of FramesPerTrigger frames with the given spacing, which must end
+        % by itself with exactly those frames.
+        function times = acquireTimes(testCase, vid, interval, delay, where)
+            vid.FrameGrabInterval = interval;
+            vid.TriggerFrameDelay = delay;
+            n = vid.FramesPerTrigger;
+            start(vid);
+            wait(vid, vid.Timeout);
+            testCase.verifyFalse(isrunning(vid), [where ': stops by itself after the frames wanted']);
+            testCase.verifyEqual(vid.FramesAcquired, n, [where ': FramesAcquired counts the frames logged']);
+            [~, times] = getdata(vid, n);
+            testCase.verifyTrue(all(diff(times) > 0), [where ': time stamps increase']);
+            vid.FrameGrabInterval = 1;
+            vid.TriggerFrameDelay = 0;
         end
 
         % A timeout long enough for frames at the given rate (frames per second; 0: not known).
