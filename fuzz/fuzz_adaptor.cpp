@@ -80,6 +80,8 @@ public:
     explicit PropInfo(std::string name) : name_(std::move(name)) {}
     const char* getPropertyName() const override { return name_.c_str(); }
     bool isPropertyDeviceSpecific() const override { return true; }
+    int getPropertyStorageType() const override { return imaqkit::kStorageInteger; }
+    bool isPropertyEnumerated() const override { return false; }
 
 private:
     std::string name_;

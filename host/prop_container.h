@@ -16,10 +16,20 @@ public:
     virtual const char* getPropertyName() const = 0; // slot 1
     virtual void slot2() = 0;
     virtual void slot3() = 0;
-    virtual void slot4() = 0;
+    virtual int getPropertyStorageType() const = 0; // slot 4: the type the host keeps the value in
     virtual void slot5() = 0;
     virtual bool isPropertyDeviceSpecific() const = 0; // slot 6
+    virtual bool isPropertyEnumerated() const = 0;     // slot 7: kept as the value's integer id
 };
+
+// The storage types of getPropertyStorageType.
+constexpr int kStorageOther = 0;
+constexpr int kStorageString = 1;
+constexpr int kStorageDouble = 2;
+constexpr int kStorageDoubleArray = 3;
+constexpr int kStorageInteger = 4;
+constexpr int kStorageIntegerArray = 5;
+constexpr int kStorageCommand = 6;
 
 class IPropContainer {
 public:

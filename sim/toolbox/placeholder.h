@@ -35,7 +35,6 @@
 #define QVXTB_PROP_INFO_PLACEHOLDERS                                                                         \
     QVXTB_PLACEHOLDER("propInfo", 2)                                                                         \
     QVXTB_PLACEHOLDER("propInfo", 3)                                                                         \
-    QVXTB_PLACEHOLDER("propInfo", 4)                                                                         \
     QVXTB_PLACEHOLDER("propInfo", 5)
 #define QVXTB_ENGINE_PLACEHOLDERS                                                                            \
     QVXTB_PLACEHOLDER("engine", 3)                                                                           \

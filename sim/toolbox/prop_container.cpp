@@ -12,6 +12,25 @@ const char* PropInfoObject::getPropertyName() const {
     return entry_.info.name.c_str();
 }
 
+int PropInfoObject::getPropertyStorageType() const {
+    record("propInfo", "getPropertyStorageType", entry_.info.name);
+    switch (entry_.info.type) {
+    case PropType::Double:
+        return imaqkit::kStorageDouble;
+    case PropType::Integer:
+    case PropType::Enum:
+        return imaqkit::kStorageInteger;
+    case PropType::String:
+        return imaqkit::kStorageString;
+    }
+    return imaqkit::kStorageOther;
+}
+
+bool PropInfoObject::isPropertyEnumerated() const {
+    record("propInfo", "isPropertyEnumerated", entry_.info.name);
+    return entry_.info.type == PropType::Enum;
+}
+
 bool PropInfoObject::isPropertyDeviceSpecific() const {
     record("propInfo", "isPropertyDeviceSpecific", entry_.info.name);
     (void)containerName_;

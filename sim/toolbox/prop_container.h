@@ -33,7 +33,9 @@ public:
     PropInfoObject(const PropertyEntry& entry, const char* containerName)
         : entry_(entry), containerName_(containerName) {}
     const char* getPropertyName() const override;
+    int getPropertyStorageType() const override;
     bool isPropertyDeviceSpecific() const override;
+    bool isPropertyEnumerated() const override;
 
 private:
     const PropertyEntry& entry_;

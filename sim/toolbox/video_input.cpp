@@ -287,7 +287,7 @@ PropertyValue VideoInput::get(const std::string& name) {
     detail::ValueBuffer value = entry.value;
     if (entry.getter != nullptr) {
         // As big as the declared type, no more: the getter writes what that type holds.
-        detail::ListenerValue buffer(entry.info.type, entry.value);
+        detail::ListenerValue buffer(entry.info.type, entry.value, detail::ListenerValue::Use::Getter);
         detail::callAdaptor("Reading " + name,
                             [&] { entry.getter->getValue(entry.infoObject.get(), buffer.data()); });
         value = buffer.finish(name);

@@ -45,6 +45,9 @@ private:
     mutable int nameRequests_ = 0;
 };
 
+// Declares a property the way the catalogue declares the test cameras' properties of that name: the
+// absolute value "Exposure" a double, the switches, buttons, maps and the grabber's lists enumerated,
+// everything else an integer.
 class FakePropInfo : public imaqkit::IPropInfo {
 public:
     QVXTB_PROP_INFO_PLACEHOLDERS
@@ -52,6 +55,15 @@ public:
         : name_(std::move(name)), deviceSpecific_(deviceSpecific) {}
     const char* getPropertyName() const override { return name_.c_str(); }
     bool isPropertyDeviceSpecific() const override { return deviceSpecific_; }
+    int getPropertyStorageType() const override {
+        return name_ == "Exposure" ? imaqkit::kStorageDouble : imaqkit::kStorageInteger;
+    }
+    bool isPropertyEnumerated() const override {
+        for (const char* enumerated : {"Mode", "StrobeMode", "TriggerPolarity", "TriggerSoftware",
+                                       "TriggerSoftwareTrigger", "GainAuto", "InputChannel", "FrameRate"})
+            if (name_ == enumerated) return true;
+        return false;
+    }
 
 private:
     std::string name_;
