@@ -102,14 +102,15 @@ TEST_F(FrameDelivery, EachFrameFollowsTheOrderOfOneDelivery) {
     for (const auto& call : qvxtb::calls()) {
         const std::string what = call.object + "." + call.operation;
         if (call.object == "frame" || call.object == "engine" ||
-            call.operation == "isAcquisitionNotComplete" || call.operation == "incrementFrameCount" ||
-            call.operation == "getROI")
+            call.operation == "isAcquisitionNotComplete" || call.operation == "isSendFrame" ||
+            call.operation == "incrementFrameCount" || call.operation == "getROI")
             delivery.push_back(call.operation == "setTime" || call.arguments.empty()
                                    ? what
                                    : what + "(" + call.arguments + ")");
         if (call.operation == "incrementFrameCount") break;
     }
-    EXPECT_THAT(delivery, ElementsAre("adaptorManager.isAcquisitionNotComplete", "adaptorManager.getROI",
+    EXPECT_THAT(delivery, ElementsAre("adaptorManager.isAcquisitionNotComplete", "adaptorManager.isSendFrame",
+                                      "adaptorManager.getROI",
                                       "engine.makeFrame(" + std::to_string(imaqkit::kFrameBgr24) + "|32|24)",
                                       "frame.setImage(32|24|0|0)", "frame.setTime", "engine.receiveFrame",
                                       "adaptorManager.incrementFrameCount"))

@@ -66,6 +66,8 @@ IMAQMEX_API long invalidImaqFrees();
 IMAQMEX_API void failPropertyCreation(const std::string& name);
 // Makes the engine's make-frame return null once `count` more frames have been made (-1: never).
 IMAQMEX_API void failMakeFrameAfter(long count);
+// Makes every listener registration return false (refused) once `count` more have been taken (-1: never).
+IMAQMEX_API void refuseListenersAfter(long count);
 // Frame objects the engine made that were not yet handed back to it.
 IMAQMEX_API long liveFrameObjects();
 

@@ -87,14 +87,17 @@ public:
         if (failNames) throw std::length_error("property names");
         for (std::size_t i = 0; i < props_.size(); ++i) names[i] = props_[i]->getPropertyName();
     }
-    void addEnginePostSetListener(const char* name, imaqkit::IEnginePropPostSetListener* listener) override {
+    bool addEnginePostSetListener(const char* name, imaqkit::IEnginePropPostSetListener* listener) override {
         engineListeners_.emplace_back(name, listener);
+        return true;
     }
-    void setCustomGetFcn(const char* name, imaqkit::IPropCustomGetFcn* getter) override {
+    bool setCustomGetFcn(const char* name, imaqkit::IPropCustomGetFcn* getter) override {
         getters_[name].reset(getter);
+        return true;
     }
-    void addPostSetListener(const char* name, imaqkit::IPropPostSetListener* listener) override {
+    bool addPostSetListener(const char* name, imaqkit::IPropPostSetListener* listener) override {
         setters_.emplace_back(name, std::unique_ptr<imaqkit::IPropPostSetListener>(listener));
+        return true;
     }
 
     std::vector<std::pair<std::string, std::unique_ptr<imaqkit::IEnginePropPostSetListener>>>
@@ -139,6 +142,7 @@ protected:
         qvxsim::recordCalls(true);
         qvxtb::clearRecords();
         qvxtb::clearContractViolations();
+        qvxtb::refuseListenersAfter(-1);
         qvxtb::setPrintWarnings(false);
         qvxplatform::setMessageBoxHook([this](const qvxplatform::MessageBoxCall& call) {
             boxes_.push_back(call);
