@@ -194,7 +194,7 @@ TEST(BoundaryLayoutCheck, ARowForOneAbiHoldsUnderThatAbiOnly) {
         const std::vector<std::string> problems = checkTables(table, readTables(dump.text), abi);
         if (abi == Abi::Microsoft)
             EXPECT_EQ(joined(problems),
-                      "MSVC: probe::Split: slot 1 must be first, table index 1 holds second");
+                      "  MSVC: probe::Split: slot 1 must be first, table index 1 holds second\n");
         else
             EXPECT_TRUE(problems.empty()) << joined(problems);
     }
