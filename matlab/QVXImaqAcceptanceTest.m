@@ -334,6 +334,48 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             end
         end
 
+        % Here: DeclaredKind.AKindChangeAfterTheDescriptionNeverHandsTheHostAValueOfAnotherType,
+        % Properties.EachKindReadsAndWritesItsOwnWay.
+        % The adaptor moves integer values as 32 bits. Should the toolbox keep them in 64 bits, a
+        % 4-byte write would leave the upper half of the toolbox's value stale: a negative value, or a
+        % value after one of the other sign, would read back wrong (a negative one as a large positive
+        % one). Every integer property whose range reaches below zero gets its minimum (negative), then
+        % its maximum (positive where the range reaches above zero), then its minimum again, each read
+        % back at once.
+        function negativeIntegerValuesReadBackUnchanged(testCase)
+            checked = 0;
+            for d = 1:numel(testCase.Info.DeviceInfo)
+                device = testCase.Info.DeviceInfo(d);
+                vid = testCase.open(device.DeviceID, device.SupportedFormats{1});
+                src = getselectedsource(vid);
+                infos = propinfo(src);
+                names = fieldnames(infos);
+                for k = 1:numel(names)
+                    name = names{k};
+                    info = infos.(name);
+                    % Integer properties show as 'integer' or, with whole limits, as 'double'.
+                    if ~any(strcmp(info.Type, {'integer', 'double'})) || ~strcmp(info.Constraint, 'bounded') || ...
+                            ~strcmp(info.ReadOnly, 'never') || info.ConstraintValue(1) >= 0 || ...
+                            any(info.ConstraintValue ~= fix(info.ConstraintValue))
+                        continue;
+                    end
+                    checked = checked + 1;
+                    where = [device.DeviceName ', ' name];
+                    testCase.switchAutoOff(src, name, infos);
+                    testCase.addTeardown(@QVXImaqAcceptanceTest.restore, src, name, src.(name));
+                    limits = info.ConstraintValue;
+                    for value = [limits(1), limits(2), limits(1)]
+                        testCase.verifyWarningFree(@() set(src, name, value), sprintf('%s = %d', where, value));
+                        testCase.verifyEqual(double(src.(name)), double(value), ...
+                            sprintf('%s = %d reads back (a wrong value here means integer values of another width)', ...
+                                    where, value));
+                    end
+                end
+                delete(vid);
+            end
+            testCase.assumeGreaterThan(checked, 0, 'No camera has an integer property with a negative range.');
+        end
+
         % Here: Soak.StartStopAndCreateDestroyCyclesLeaveNothingBehind,
         % ToolboxAcquisition.DestroyingARunningVideoInputStopsAndFreesEverything,
         % InstanceCreation.DestructionStopsLiveAndClosesTheDevice.
