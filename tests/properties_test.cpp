@@ -103,6 +103,7 @@ TEST_F(Properties, ListenersTheHostRefusesAreDestroyedAgain) {
     for (const long taken : {0L, 3L}) {
         SCOPED_TRACE(taken);
         const long before = qvxtb::liveImaqAllocations();
+        const long invalidBefore = qvxtb::invalidImaqFrees(); // counted over the whole run
         qvxtb::clearRecords();
         qvxtb::refuseListenersAfter(taken);
         qvxtb::VideoInput& video = open("Prop Cam", kPropFormat);
@@ -114,7 +115,7 @@ TEST_F(Properties, ListenersTheHostRefusesAreDestroyedAgain) {
             << "the host's own value where no getter was taken";
         closeVideo();
         EXPECT_EQ(qvxtb::liveImaqAllocations(), before);
-        EXPECT_EQ(qvxtb::invalidImaqFrees(), 0);
+        EXPECT_EQ(qvxtb::invalidImaqFrees(), invalidBefore);
     }
 }
 
