@@ -40,7 +40,7 @@ void loadCameras(const std::string& json) {
 }
 
 void loadCamerasFromFile(const std::string& path) {
-    auto set = loadCameraFile(path);
+    auto set = loadCameraChoice(path);
     System& sys = System::instance();
     Lock lock(sys.mutex);
     sys.setCameras(std::move(set));

@@ -17,6 +17,7 @@ namespace qvxsim {
 // Replaces the camera set with a JSON document (format: sim/cameras/README.md). Throws
 // std::invalid_argument with a message that names the offending field on a bad document.
 KAPRI_API void loadCameras(const std::string& json);
+// `path` may also be a GenICam choice, "genicam" or "genicam:ID-OR-ADDRESS[;...]" (genicam/README.md).
 KAPRI_API void loadCamerasFromFile(const std::string& path);
 // The compiled-in default set, or the file named by QVX_CAMERAS when that is set.
 KAPRI_API void useDefaultCameras();
