@@ -4,6 +4,7 @@
 
 #include "genicam/device.h"
 #include "genicam/genicam.h"
+#include "genicam/pixels.h"
 
 namespace qvxgenicam {
 namespace {
@@ -53,6 +54,23 @@ std::shared_ptr<qvxsim::CameraSet> listCameras(const std::string& choice) {
     if (set->cameras.empty())
         throw std::invalid_argument("\"" + choice + "\" names no camera; give genicam:ID-OR-ADDRESS[;...]");
     return set;
+}
+
+std::vector<std::string> notesOf(const qvxsim::Camera& listed) {
+    if (listed.genicam.empty()) return {};
+    const std::shared_ptr<Device> device = Device::open(listed.genicam, listed.name);
+    if (!device) return {};
+    std::vector<std::string> notes;
+    for (const FormatChoice& f : device->formats())
+        notes.push_back(f.colorformat + " frames are read as " + f.pixelFormat);
+    for (const std::string& left : device->leftOutFormats()) {
+        const char* colour = colorformatOfPixelFormat(left);
+        notes.push_back(left + " is left out: " +
+                        (colour == nullptr
+                             ? std::string("the library has no colour format for it")
+                             : std::string(colour) + " frames are read as " + device->pixelFormatOf(colour)));
+    }
+    return notes;
 }
 
 std::shared_ptr<Device> openDevice(const qvxsim::Camera& listed) {

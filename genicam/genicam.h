@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "grabber/grabber.h"
 #include "grabber/vcd.h"
@@ -19,6 +20,11 @@ bool isGenicamChoice(const std::string& choice);
 // The cameras of such a choice: every camera discovery finds ("genicam"), or the named ones, unopened.
 // Throws std::invalid_argument for a choice naming nothing, or when this library has no GenICam cameras.
 std::shared_ptr<qvxsim::CameraSet> listCameras(const std::string& choice);
+
+// What a user should know of a listed camera's formats: the pixel format behind each colour format and the
+// pixel formats left out, and why. Opens the camera for it; empty for a virtual camera or one that does
+// not answer.
+std::vector<std::string> notesOf(const qvxsim::Camera& listed);
 
 // Opens a listed camera; null when it does not answer. The device's model describes it as opened.
 std::shared_ptr<Device> openDevice(const qvxsim::Camera& listed);

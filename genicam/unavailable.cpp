@@ -12,6 +12,8 @@ std::shared_ptr<qvxsim::CameraSet> listCameras(const std::string& /*choice*/) {
         "when it was configured)");
 }
 
+std::vector<std::string> notesOf(const qvxsim::Camera& /*listed*/) { return {}; }
+
 // Never reached: no listed camera names a GenICam camera in such a library.
 std::shared_ptr<Device> openDevice(const qvxsim::Camera& /*listed*/) { return nullptr; }
 std::shared_ptr<qvxsim::Camera> modelOf(const Device& /*device*/) { return nullptr; }

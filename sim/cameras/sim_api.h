@@ -14,6 +14,11 @@
 
 namespace qvxsim {
 
+// What a user should know of a camera's formats that its description does not say: for a GenICam camera
+// the pixel format behind each format, and the pixel formats left out with the reason. Empty for a
+// virtual camera, an unknown name, or a camera that does not answer.
+KAPRI_API std::vector<std::string> cameraNotes(const std::string& deviceName);
+
 // Replaces the camera set with a JSON document (format: sim/cameras/README.md). Throws
 // std::invalid_argument with a message that names the offending field on a bad document.
 KAPRI_API void loadCameras(const std::string& json);
