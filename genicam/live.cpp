@@ -8,6 +8,7 @@
 #include "genicam/device.h"
 #include "genicam/genicam.h"
 #include "genicam/pixels.h"
+#include "grabber/refcount.h"
 #include "sim/cameras/buffer_ring.h"
 #include "sim/cameras/delivery.h"
 #include "sim/cameras/sim_sink.h"
@@ -72,6 +73,69 @@ bool writeSettings(Device& d, const Settings& s) {
     if (error == nullptr) return true;
     g_error_free(error);
     return false;
+}
+
+// An Aravis buffer handed to the listeners as it is, where the camera's layout is the sink's (grey frames):
+// it goes back to the stream with its last handle, so the frame is copied only once, by the listener.
+class StreamBuffer final : public qvxsim::BufferBase {
+public:
+    StreamBuffer(ArvStream* stream, ArvBuffer* buffer, std::uint8_t* data, std::size_t bytes, SIZE size)
+        : stream_(static_cast<ArvStream*>(g_object_ref(stream))), buffer_(buffer), data_(data), bytes_(bytes),
+          size_(size) {
+        System::instance().counters.liveBuffers.fetch_add(1);
+    }
+    ~StreamBuffer() override {
+        if (locks_.load() > 0) System::instance().counters.lockedBuffers.fetch_sub(1);
+        arv_stream_push_buffer(stream_, buffer_);
+        g_object_unref(stream_);
+        System::instance().counters.liveBuffers.fetch_sub(1);
+    }
+    std::uint8_t* getPtr() const override { return data_; }
+    std::size_t bytes() const override { return bytes_; }
+    SIZE pixels() const override { return size_; }
+    void lockBuffer() override {
+        if (locks_.fetch_add(1) == 0) System::instance().counters.lockedBuffers.fetch_add(1);
+    }
+    void unlockBuffer() override {
+        int held = locks_.load();
+        while (held > 0 && !locks_.compare_exchange_weak(held, held - 1)) {
+        }
+        if (held == 1) System::instance().counters.lockedBuffers.fetch_sub(1);
+    }
+
+private:
+    ArvStream* stream_;
+    ArvBuffer* buffer_;
+    std::uint8_t* data_;
+    std::size_t bytes_;
+    SIZE size_;
+    std::atomic<int> locks_{0};
+};
+
+class StreamBufferHolder final : public KapriLib::refcount_ptr_base {
+public:
+    explicit StreamBufferHolder(StreamBuffer* buffer) : buffer_(buffer) {
+        System::instance().counters.buffersInUse.fetch_add(1);
+    }
+    ~StreamBufferHolder() override {
+        delete buffer_;
+        System::instance().counters.buffersInUse.fetch_sub(1);
+    }
+    void inc_ref() override { count_.fetch_add(1, std::memory_order_relaxed); }
+    void dec_ref() override {
+        if (count_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+    }
+    void* get() const override { return static_cast<KapriLib::MemBuffer*>(buffer_); }
+
+private:
+    std::atomic<std::int32_t> count_{1};
+    StreamBuffer* buffer_;
+};
+
+// Grey frames of the camera are already laid out as the grey sinks want them.
+bool passesAsItIs(const std::string& pixelFormat, int sinkColorformat) {
+    return (pixelFormat == "Mono8" && sinkColorformat == KapriLib::eY800) ||
+           (pixelFormat == "Mono16" && sinkColorformat == KapriLib::eY16);
 }
 
 class Stream final : public Live {
@@ -153,41 +217,56 @@ private:
         while (!stop_.load()) {
             ArvBuffer* frame = arv_stream_timeout_pop_buffer(stream_, kPopTimeoutUs);
             if (frame == nullptr) continue; // nothing yet, or a camera that stopped answering
-            handle(sys, frame);
-            arv_stream_push_buffer(stream_, frame);
+            if (!handle(sys, frame)) arv_stream_push_buffer(stream_, frame);
         }
     }
 
-    void handle(System& sys, ArvBuffer* frame) {
+    // Hands one Aravis buffer on; true when a handle now owns it (it goes back to the stream with that).
+    bool handle(System& sys, ArvBuffer* frame) {
         if (arv_buffer_get_status(frame) != ARV_BUFFER_STATUS_SUCCESS ||
             arv_buffer_get_payload_type(frame) != ARV_BUFFER_PAYLOAD_TYPE_IMAGE ||
             arv_buffer_get_image_width(frame) != settings_.width ||
             arv_buffer_get_image_height(frame) != settings_.height) {
             sys.counters.droppedFrames.fetch_add(1); // incomplete, failed or not the picture asked for
-            return;
+            return false;
         }
         std::vector<KapriLib::GrabberListener*> listeners;
         {
             Lock lock(sys.mutex);
             const qvxsim::SimSink* sink = qvxsim::simSinkOf(session_->sinkHolder);
-            if (sink == nullptr || sink->getSnapMode()) return;
+            if (sink == nullptr || sink->getSnapMode()) return false;
             listeners = session_->listeners;
+        }
+        std::size_t size = 0;
+        auto* data = static_cast<std::uint8_t*>(const_cast<void*>(arv_buffer_get_image_data(frame, &size)));
+        const std::size_t need =
+            qvxsim::ringBufferBytes(settings_.sinkColorformat, settings_.width, settings_.height);
+        if (passesAsItIs(settings_.pixelFormat, settings_.sinkColorformat) && data != nullptr &&
+            size >= need) {
+            auto* buffer =
+                new StreamBuffer(stream_, frame, data, need, SIZE{settings_.width, settings_.height});
+            const KapriLib::smart_ptr<KapriLib::MemBuffer> handle(new StreamBufferHolder(buffer));
+            handOut(sys, listeners, handle);
+            return true;
         }
         qvxsim::SimMemBuffer* buffer = ring_->acquire(std::chrono::milliseconds(0));
         if (buffer == nullptr) {
             sys.counters.droppedFrames.fetch_add(1); // every buffer of ours is still with a listener
-            return;
+            return false;
         }
-        std::size_t size = 0;
-        const auto* data = static_cast<const std::uint8_t*>(arv_buffer_get_image_data(frame, &size));
         if (!convertFrame(settings_.pixelFormat, data, size, settings_.width, settings_.height,
                           settings_.sinkColorformat, buffer->getPtr(), buffer->bytes())) {
             ring_->release(buffer);
             sys.counters.droppedFrames.fetch_add(1);
-            return;
+            return false;
         }
         buffer->setFrameNumber(arv_buffer_get_frame_id(frame));
-        const KapriLib::smart_ptr<KapriLib::MemBuffer> handle = ring_->handOut(buffer);
+        handOut(sys, listeners, ring_->handOut(buffer));
+        return false;
+    }
+
+    void handOut(System& sys, const std::vector<KapriLib::GrabberListener*>& listeners,
+                 const KapriLib::smart_ptr<KapriLib::MemBuffer>& handle) {
         bool handed = false;
         for (KapriLib::GrabberListener* listener : listeners) {
             if (stop_.load()) break; // a listener may have stopped live mode

@@ -185,13 +185,27 @@ public:
     explicit Absolute(ElementRef ref) : Typed(std::move(ref), kVcdAbsoluteValueInterface) {}
     HRESULT STDMETHODCALLTYPE get_Value(double* v) override { return pick(v, &FloatFacts::value); }
     HRESULT STDMETHODCALLTYPE put_Value(double v) override {
-        return writeFloat(*ref_.ctx.device, ref_.featureName(), v);
+        const HRESULT hr = writeFloat(*ref_.ctx.device, ref_.featureName(), v);
+        if (hr == S_OK && ref_.featureName() == "AcquisitionFrameRate") keepRate(v);
+        return hr;
     }
     HRESULT STDMETHODCALLTYPE get_RangeMin(double* v) override { return pick(v, &FloatFacts::min); }
     HRESULT STDMETHODCALLTYPE get_RangeMax(double* v) override { return pick(v, &FloatFacts::max); }
     HRESULT STDMETHODCALLTYPE get_Default(double* v) override { return pick(v, &FloatFacts::value); }
 
 private:
+    // The rate a user wrote is the session's rate too: live mode, when it starts, writes the session's
+    // rate wherever it differs from the one last written, and would otherwise undo the user's.
+    void keepRate(double fps) {
+        Device& d = *ref_.ctx.device;
+        {
+            Lock lock(d.control);
+            d.writtenFps = fps;
+        }
+        Lock lock(qvxsim::System::instance().mutex);
+        ref_.ctx.session->fps = fps;
+        ref_.ctx.session->rate = qvxsim::rateOfFps(fps);
+    }
     HRESULT pick(double* out, double FloatFacts::*field) {
         if (out == nullptr) return E_POINTER;
         FloatFacts facts;

@@ -89,6 +89,11 @@ TEST_F(GenicamTest, PropertyWritesReachTheCameraAndComeBack) {
     EXPECT_DOUBLE_EQ(std::get<double>(video->get("ExposureTimeAbs")), 2500.0);
     EXPECT_EQ(std::get<std::string>(video->get("TriggerSelector")), "AcquisitionStart");
     EXPECT_EQ(std::get<std::string>(video->get("GainRawAuto")), "Continuous");
+    // A region change sets the library's own rate; a rate the user writes afterwards is the one that runs.
+    video->setROIPosition(0, 0, 64, 64);
+    video->set("AcquisitionFrameRate", 50.0);
+    video->getsnapshot(20);
+    EXPECT_DOUBLE_EQ(std::get<double>(video->get("AcquisitionFrameRate")), 50.0);
     // Limits are the camera's: the toolbox refuses what lies outside them before the camera sees it.
     EXPECT_THROW(video->set("GainRaw", std::int64_t{11}), qvxtb::ToolboxError);
     EXPECT_EQ(std::get<std::int64_t>(video->get("GainRaw")), 7);
