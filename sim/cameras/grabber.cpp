@@ -152,10 +152,12 @@ void selectFirstFormat(Session& s) {
 }
 
 // Ends the session's hold on its device; gives back the sink holder for release outside the lock.
-refcount_ptr_base* closeSession(Session& s) {
+// A GenICam camera the session held is moved to `genicam`, so that it is closed (network traffic) after the
+// lock is released.
+refcount_ptr_base* closeSession(Session& s, std::shared_ptr<qvxgenicam::Device>& genicam) {
     if (s.camera) System::instance().counters.openDevices.fetch_sub(1);
     s.camera.reset();
-    s.genicam.reset();
+    genicam = std::move(s.genicam);
     s.hasFormat = false;
     s.norm.clear();
     s.live = false;
@@ -252,9 +254,10 @@ Grabber::~Grabber() {
     impl_->delivery.reset();
     impl_->genicamLive.reset();
     refcount_ptr_base* sink = nullptr;
+    std::shared_ptr<qvxgenicam::Device> genicam;
     {
         Lock lock(sys.mutex);
-        sink = closeSession(*impl_->session);
+        sink = closeSession(*impl_->session, genicam);
         impl_->session->listeners.clear();
         impl_->session->grabber = nullptr;
         auto& list = sys.sessions;
@@ -291,11 +294,15 @@ bool Grabber::openDev(const char* deviceName) {
     refcount_ptr_base* sink = nullptr;
     bool opened = false;
     std::shared_ptr<Camera> listedGenicam;
+    std::shared_ptr<qvxgenicam::Device> previous;
     {
         Lock lock(sys.mutex);
         for (const auto& cam : sys.cameras()->cameras)
-            if (cam->name == name && !cam->genicam.empty()) listedGenicam = cam;
+            if (cam->name == name && !cam->genicam.empty() && !listedGenicam) listedGenicam = cam;
+        // A GigE Vision camera takes one controller at a time: the device this grabber held is closed first.
+        if (listedGenicam) sink = closeSession(*impl_->session, previous);
     }
+    previous.reset();
     // A GenICam camera answers over the network: opened outside the lock, which delivery threads take.
     std::shared_ptr<qvxgenicam::Device> device;
     if (listedGenicam) device = qvxgenicam::openDevice(*listedGenicam);
@@ -303,7 +310,8 @@ bool Grabber::openDev(const char* deviceName) {
         Lock lock(sys.mutex);
         sys.log("openDev(" + name + ")");
         Session& s = *impl_->session;
-        sink = closeSession(s);
+        // At most one of the two closes finds a sink: the first one cleared the session.
+        if (refcount_ptr_base* held = closeSession(s, previous)) sink = held;
         std::shared_ptr<Camera> found;
         if (device)
             found = qvxgenicam::modelOf(*device);
@@ -334,12 +342,13 @@ bool Grabber::closeDev() {
     endLive(*this, *impl_);
     System& sys = System::instance();
     refcount_ptr_base* sink = nullptr;
+    std::shared_ptr<qvxgenicam::Device> genicam;
     bool wasOpen = false;
     {
         Lock lock(sys.mutex);
         sys.log("closeDev()");
         wasOpen = static_cast<bool>(impl_->session->camera);
-        sink = closeSession(*impl_->session);
+        sink = closeSession(*impl_->session, genicam);
     }
     releaseHolder(sink);
     return wasOpen;
