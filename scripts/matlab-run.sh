@@ -44,7 +44,7 @@ fi
 adaptor=$(realpath "${QVX_ADAPTOR:-$build/bin/libQVXImaq.so}")
 unset QVX_CAMERAS
 if [ -n "${QVX_KIT_CAMERAS:-}" ]; then
-  export QVX_CAMERAS=$(realpath "$QVX_KIT_CAMERAS")
+  if [[ $QVX_KIT_CAMERAS == genicam || $QVX_KIT_CAMERAS == genicam:* ]]; then export QVX_CAMERAS=$QVX_KIT_CAMERAS; else export QVX_CAMERAS=$(realpath "$QVX_KIT_CAMERAS"); fi
 else
   # Of the built-in cameras, this one has hardware regions: the kit fails if it delivers whole frames.
   export QVXIMAQ_REGION_CAMERAS=${QVXIMAQ_REGION_CAMERAS-"QVX ROI Cam R-5M"}
