@@ -72,8 +72,10 @@ drive() {
 setup="$paths imaqregister('$adaptor'); v = videoinput('qvximaq', 1, 'PAL_B:RGB24 (384x288)');
        v.FramesPerTrigger = Inf; v.Timeout = Inf; start(v); printf('<%s>\n', 'ready');"
 status=0
-drive 2>"$work/drive.txt" | script -qfec "$(printf '%q ' "${octave[@]}" --persist --eval "$setup")" /dev/null \
-  >"$out" 2>&1 || status=$?
+# A wait that ignores Ctrl-C would hold the terminal for good: killed after 90 s.
+drive 2>"$work/drive.txt" |
+  timeout -s KILL 90 script -qfec "$(printf '%q ' "${octave[@]}" --persist --eval "$setup")" /dev/null \
+    >"$out" 2>&1 || status=$?
 cat "$work/drive.txt"
 if ! grep -aq '<after-getdata 1 2>' "$out"; then
   fail "Ctrl-C during getdata: the video input did not keep running and delivering"
@@ -101,8 +103,12 @@ if waitfor '<ready>' 60; then
   sleep 0.5
   kill -TERM "$pid"
 fi
+# One that ignores SIGTERM is killed after 20 s.
+(sleep 20 && kill -KILL "$pid" 2>/dev/null) &
+watchdog=$!
 status=0
 wait "$pid" || status=$?
+kill "$watchdog" 2>/dev/null || true
 if [ "$status" != "$expected" ] || grep -aqi 'terminate called\|segmentation\|abort' "$out"; then
   fail "SIGTERM during wait: status $status (Octave alone: $expected): $(quiet <"$out" | tail -3)"
 else
