@@ -1,6 +1,6 @@
 // The frame memory limit: by default the physical memory available when the toolbox first needs it.
 #if defined(_WIN32)
-#include <windows.h>
+#include "platform/win32.h"
 #else
 #include <unistd.h>
 #endif
