@@ -44,7 +44,7 @@ fi
 adaptor=$(realpath "${QVX_ADAPTOR:-$build/bin/libQVXImaq.so}")
 unset QVX_CAMERAS
 if [ -n "${QVX_KIT_CAMERAS:-}" ]; then
-  export QVX_CAMERAS=$(realpath "$QVX_KIT_CAMERAS")
+  if [[ $QVX_KIT_CAMERAS == genicam || $QVX_KIT_CAMERAS == genicam:* ]]; then export QVX_CAMERAS=$QVX_KIT_CAMERAS; else export QVX_CAMERAS=$(realpath "$QVX_KIT_CAMERAS"); fi
 else
   # Of the built-in cameras, this one has hardware regions: the kit fails if it delivers whole frames.
   export QVXIMAQ_REGION_CAMERAS=${QVXIMAQ_REGION_CAMERAS-"QVX ROI Cam R-5M"}
@@ -72,5 +72,17 @@ elif [ "$status" -ne 0 ]; then
   echo "matlab-run: the kit or the example failed" >&2
 else
   echo "matlab-run: the kit and the example passed"
+fi
+
+# The Octave layer's own checks, on the built-in cameras: interrupts, frame memory, numbers, metadata,
+# messages (matlab/octave/tests/qvx_layer_check.sh).
+layer=0
+env -u QVX_CAMERAS -u QVXIMAQ_REGION_CAMERAS "$root/matlab/octave/tests/qvx_layer_check.sh" "$build" "$adaptor" ||
+  layer=$?
+if [ "$layer" -ne 0 ]; then
+  echo "matlab-run: the Octave layer's checks failed" >&2
+  [ "$status" -ne 0 ] || status=1
+else
+  echo "matlab-run: the Octave layer's checks passed"
 fi
 exit "$status"

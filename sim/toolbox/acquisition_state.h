@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <string>
 
 #include "host/adaptor.h"
 #include "sim/toolbox/toolbox.h"
@@ -28,6 +29,7 @@ struct AcquisitionState {
     bool roiKnown = false;
     std::array<int, 4> roi{};
     std::deque<Frame> queue;
+    std::string failure; // why the acquisition ended by itself; "" while it did not
 
     // Frames one acquisition logs; negative: until stopped.
     long wanted() const { return framesPerTrigger <= 0 ? -1 : framesPerTrigger * (triggerRepeat + 1); }
@@ -47,7 +49,7 @@ struct AcquisitionState {
         return wanted() >= 0 &&
                (received >= wanted() || acquired >= framesPerTriggerAcquired() * (triggerRepeat + 1));
     }
-    bool framesWanted() const { return (starting || running) && !complete(); }
+    bool framesWanted() const { return (starting || running) && !complete() && failure.empty(); }
 };
 
 } // namespace qvxtb::detail
