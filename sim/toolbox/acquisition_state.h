@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 
 #include "host/adaptor.h"
 #include "sim/toolbox/toolbox.h"
@@ -26,6 +27,9 @@ struct AcquisitionState {
     bool roiKnown = false;
     std::array<int, 4> roi{};
     std::deque<Frame> queue;
+    // getsnapshot while running: the next frame handed over is copied here, and still logged as usual.
+    bool snapshotWanted = false;
+    std::optional<Frame> snapshot;
 
     // Frames one acquisition wants; negative: until stopped.
     long wanted() const { return framesPerTrigger <= 0 ? -1 : framesPerTrigger * (triggerRepeat + 1); }

@@ -23,6 +23,10 @@ void Engine::receiveFrame(imaqkit::IAdaptorFrame* frame) {
     Frame taken = ours->take();
     delete ours;
     std::lock_guard<std::mutex> lock(state_->mutex);
+    if (state_->snapshotWanted) {
+        state_->snapshot = taken;
+        state_->snapshotWanted = false;
+    }
     state_->queue.push_back(std::move(taken));
     ++state_->received;
     state_->changed.notify_all();

@@ -191,7 +191,8 @@ public:
     std::vector<Frame> getdata(int frames, double timeoutSeconds = 10);
     long framesAvailable() const;
     long framesAcquired() const;
-    // One frame, as getsnapshot does: a one-frame acquisition of its own.
+    // One frame, as getsnapshot does: a one-frame acquisition of its own when stopped; while running, a
+    // copy of the next frame the acquisition logs, which stays logged (its counts do not change).
     Frame getsnapshot(double timeoutSeconds = 10);
 
     // ROIPosition (any time; offsets 0 or more, size 1 or more): the host's copy, read through the adaptor's

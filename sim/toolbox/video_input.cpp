@@ -1,5 +1,6 @@
 // A video input: acquisitions, the region of interest and property access, driven from the caller's thread.
 #include <chrono>
+#include <optional>
 
 #include "sim/toolbox/adaptor_calls.h"
 #include "sim/toolbox/listener_value.h"
@@ -27,6 +28,22 @@ std::string timeoutText(long acquired, long wanted, double seconds) {
     return "Timeout: " + std::to_string(acquired) + " of " +
            (wanted < 0 ? std::string("unlimited") : std::to_string(wanted)) + " frames acquired after " +
            std::to_string(seconds) + " s; the frames did not come.";
+}
+
+// While an acquisition runs: a copy of the next frame it logs, or none when it ends without one.
+std::optional<Frame> nextLoggedFrame(detail::AcquisitionState& state, double timeoutSeconds) {
+    std::unique_lock<std::mutex> lock(state.mutex);
+    if (!state.running && !state.starting) return std::nullopt;
+    state.snapshot.reset();
+    state.snapshotWanted = true;
+    const bool settled = state.changed.wait_until(lock, deadline(timeoutSeconds),
+                                                  [&] { return state.snapshot || !state.framesWanted(); });
+    state.snapshotWanted = false;
+    std::optional<Frame> frame = std::move(state.snapshot);
+    state.snapshot.reset();
+    if (!settled)
+        throw TimeoutError("getsnapshot: no frame came within " + std::to_string(timeoutSeconds) + " s.");
+    return frame;
 }
 
 } // namespace
@@ -191,6 +208,9 @@ long VideoInput::framesAcquired() const {
 Frame VideoInput::getsnapshot(double timeoutSeconds) {
     requireAdaptor(impl_->adaptor);
     detail::AcquisitionState& state = *impl_->state;
+    if (std::optional<Frame> logged = nextLoggedFrame(state, timeoutSeconds)) return std::move(*logged);
+    // An acquisition that ended without another frame is stopped, as the toolbox stops a complete one.
+    stop();
     // The snapshot is an acquisition of its own; the user's settings and frames are put back afterwards.
     struct Restore {
         VideoInput& input;
