@@ -585,10 +585,10 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             if ~isempty(expected(k).Properties)
                 wanted = cellstr(expected(k).Properties);
             end
-            missing = setdiff(wanted, published);
-            extra = setdiff(published, wanted);
+            missing = reshape(setdiff(wanted, published), 1, []);
+            extra = reshape(setdiff(published, wanted), 1, []);
             testCase.verifyEmpty(missing, [where ': device properties missing: ' strjoin(missing, ', ')]);
-            testCase.verifyEmpty(extra, [where ': device properties not in the camera''s description: ' strjoin(extra, ', ')]);
+            testCase.verifyEmpty(extra, [where ': device properties published but not expected: ' strjoin(extra, ', ')]);
         end
 
         % A few frames (at least four: the spacing is the median of three or more), then their time
