@@ -122,8 +122,9 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             end
         end
 
-        % Here: Discovery.HostCallsComeInOrderAndEveryDeviceIsStoppedAndClosed,
-        % InstanceCreation.FixedAnswersWhateverTheFormat.
+        % Here: Discovery.NormPathCountsFormatsFromOneOverAllNorms and
+        % Discovery.DescriptorPathReportsEachDescriptorAtItsLargestSizeFromZero (no format is flagged as
+        % the default, so the toolbox chooses it), InstanceCreation.FixedAnswersWhateverTheFormat.
         function theConstructorShownToUsersMakesAWorkingVideoInput(testCase)
             for d = 1:numel(testCase.Info.DeviceInfo)
                 device = testCase.Info.DeviceInfo(d);
