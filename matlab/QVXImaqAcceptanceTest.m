@@ -314,6 +314,9 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                 src = getselectedsource(vid);
                 infos = propinfo(src);
                 names = fieldnames(infos);
+                % Automatic modes go off first, so that they cannot change the values written after.
+                autos = cellfun(@(name) QVXImaqAcceptanceTest.isAutoSwitch(name, infos), names);
+                names = [names(autos); names(~autos)];
                 held = struct();
                 for k = 1:numel(names)
                     name = names{k};
@@ -324,7 +327,6 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                     end
                     original = get(src, name);
                     if QVXImaqAcceptanceTest.isAutoSwitch(name, infos)
-                        % Automatic modes go off, so that they cannot change the values written.
                         value = 'Off';
                     else
                         value = QVXImaqAcceptanceTest.otherValue(info, original);
