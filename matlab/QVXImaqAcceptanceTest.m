@@ -495,9 +495,12 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
         end
 
         % A refusal of that very write: MATLAB raises it with an identifier that is not documented, so
-        % its message must name the property or the value. An error about something else (a function
-        % that does not exist, an invalid object) is no refusal.
+        % its message must name the property or the value (when given). An error about something else
+        % (a function that does not exist, an invalid object) is no refusal.
         function verifyRefused(testCase, f, where, name, value)
+            if nargin < 5
+                value = name;
+            end
             refused = false;
             message = 'accepted';
             try

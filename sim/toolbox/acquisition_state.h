@@ -5,7 +5,6 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <optional>
 
 #include "host/adaptor.h"
 #include "sim/toolbox/toolbox.h"
@@ -29,7 +28,8 @@ struct AcquisitionState {
     std::deque<Frame> queue;
     // getsnapshot while running: the next frame handed over is copied here, and still logged as usual.
     bool snapshotWanted = false;
-    std::optional<Frame> snapshot;
+    bool snapshotTaken = false;
+    Frame snapshot;
 
     // Frames one acquisition wants; negative: until stopped.
     long wanted() const { return framesPerTrigger <= 0 ? -1 : framesPerTrigger * (triggerRepeat + 1); }

@@ -26,6 +26,7 @@ void Engine::receiveFrame(imaqkit::IAdaptorFrame* frame) {
     if (state_->snapshotWanted) {
         state_->snapshot = taken;
         state_->snapshotWanted = false;
+        state_->snapshotTaken = true;
     }
     state_->queue.push_back(std::move(taken));
     ++state_->received;

@@ -1,6 +1,5 @@
 // A video input: acquisitions, the region of interest and property access, driven from the caller's thread.
 #include <chrono>
-#include <optional>
 
 #include "sim/toolbox/adaptor_calls.h"
 #include "sim/toolbox/listener_value.h"
@@ -30,20 +29,23 @@ std::string timeoutText(long acquired, long wanted, double seconds) {
            std::to_string(seconds) + " s; the frames did not come.";
 }
 
-// While an acquisition runs: a copy of the next frame it logs, or none when it ends without one.
-std::optional<Frame> nextLoggedFrame(detail::AcquisitionState& state, double timeoutSeconds) {
+// While an acquisition runs: a copy of the next frame it logs into frame; false when it is not running
+// or ends without another frame.
+bool nextLoggedFrame(detail::AcquisitionState& state, double timeoutSeconds, Frame& frame) {
     std::unique_lock<std::mutex> lock(state.mutex);
-    if (!state.running && !state.starting) return std::nullopt;
-    state.snapshot.reset();
+    if (!state.running && !state.starting) return false;
+    state.snapshotTaken = false;
     state.snapshotWanted = true;
-    const bool settled = state.changed.wait_until(lock, deadline(timeoutSeconds),
-                                                  [&] { return state.snapshot || !state.framesWanted(); });
+    const bool settled = state.changed.wait_until(
+        lock, deadline(timeoutSeconds), [&] { return state.snapshotTaken || !state.framesWanted(); });
     state.snapshotWanted = false;
-    std::optional<Frame> frame = std::move(state.snapshot);
-    state.snapshot.reset();
+    const bool taken = state.snapshotTaken;
+    state.snapshotTaken = false;
+    if (taken) frame = std::move(state.snapshot);
+    state.snapshot = Frame();
     if (!settled)
         throw TimeoutError("getsnapshot: no frame came within " + std::to_string(timeoutSeconds) + " s.");
-    return frame;
+    return taken;
 }
 
 } // namespace
@@ -208,7 +210,8 @@ long VideoInput::framesAcquired() const {
 Frame VideoInput::getsnapshot(double timeoutSeconds) {
     requireAdaptor(impl_->adaptor);
     detail::AcquisitionState& state = *impl_->state;
-    if (std::optional<Frame> logged = nextLoggedFrame(state, timeoutSeconds)) return std::move(*logged);
+    Frame logged;
+    if (nextLoggedFrame(state, timeoutSeconds, logged)) return logged;
     // An acquisition that ended without another frame is stopped, as the toolbox stops a complete one.
     stop();
     // The snapshot is an acquisition of its own; the user's settings and frames are put back afterwards.
