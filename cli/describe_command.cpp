@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/requests.h"
 #include "cli/values.h"
+#include "sim/cameras/sim_api.h"
 
 namespace qvxcli {
 namespace {
@@ -81,6 +82,8 @@ void addDescribeCommand(CLI::App& app, const GlobalOptions& options) {
             notApplied(options, "the camera did not take the format \"" + arguments->format + "\"" +
                                     reportedText(complaints) + "; the description may be of another format");
         }
+        // A GenICam camera's pixel formats: which one each format reads, which are left out and why.
+        const std::vector<std::string> notes = qvxsim::cameraNotes(device.name);
         if (arguments->json) {
             nlohmann::ordered_json document{{"device", {{"id", device.id}, {"name", device.name}}},
                                             {"format", arguments->format},
@@ -88,6 +91,7 @@ void addDescribeCommand(CLI::App& app, const GlobalOptions& options) {
                                             {"properties", nlohmann::ordered_json::array()}};
             for (const auto& source : description.sources)
                 document["sources"].push_back({{"name", source.name}, {"id", source.id}});
+            if (!notes.empty()) document["notes"] = notes;
             for (const auto& property : description.properties) {
                 nlohmann::ordered_json entry{{"name", property.name},
                                              {"type", typeText(property.type)},
@@ -114,6 +118,7 @@ void addDescribeCommand(CLI::App& app, const GlobalOptions& options) {
                     arguments->format.c_str());
         for (const auto& source : description.sources)
             std::printf("Source: \"%s\" (id %d)\n", source.name.c_str(), source.id);
+        for (const std::string& note : notes) std::printf("Camera: %s\n", note.c_str());
         std::printf("%zu propert%s\n", description.properties.size(),
                     description.properties.size() == 1 ? "y" : "ies");
         for (const auto& property : description.properties) {

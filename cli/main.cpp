@@ -30,7 +30,9 @@ int main(int argc, char** argv) {
     qvxcli::removeUnfinishedFilesOnSignals();
     CLI::App app{"Drive a video-input adaptor the way the image acquisition toolbox does."};
     qvxcli::GlobalOptions options;
-    qvxcli::refuseEmpty(app.add_option("--cameras", options.camerasFile, "Camera description file (JSON)"));
+    qvxcli::refuseEmpty(app.add_option("--cameras", options.camerasFile,
+                                       "Camera description file (JSON); or genicam (every GenICam camera "
+                                       "found) or genicam:ID-OR-ADDRESS[;...]"));
     qvxcli::refuseEmpty(app.add_option("--adaptor", options.adaptorPath,
                                        "Adaptor library (default: libQVXImaq.so beside qvx-imaq)"));
     app.add_flag(

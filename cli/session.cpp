@@ -30,7 +30,8 @@ std::unique_ptr<qvxtb::Adaptor> openAdaptor(const GlobalOptions& options) {
     std::string source;
     try {
         if (!options.camerasFile.empty()) {
-            source = "the camera file \"" + options.camerasFile + "\"";
+            const bool genicam = options.camerasFile.rfind("genicam", 0) == 0;
+            source = (genicam ? "the cameras \"" : "the camera file \"") + options.camerasFile + "\"";
             qvxsim::loadCamerasFromFile(options.camerasFile);
         } else if (const char* path = std::getenv("QVX_CAMERAS"); path != nullptr && *path != '\0') {
             // Loaded here, where a failure can end the command: the grabber library, left to load it

@@ -83,4 +83,16 @@ elif [ "$status" -ne 0 ]; then
 else
   echo "matlab-run: the kit and the example passed"
 fi
+
+# The Octave layer's own checks, on the built-in cameras: interrupts, frame memory, numbers, metadata,
+# messages (matlab/octave/tests/qvx_layer_check.sh).
+layer=0
+env -u QVX_CAMERAS -u QVXIMAQ_REGION_CAMERAS "$root/matlab/octave/tests/qvx_layer_check.sh" "$build" "$adaptor" ||
+  layer=$?
+if [ "$layer" -ne 0 ]; then
+  echo "matlab-run: the Octave layer's checks failed" >&2
+  [ "$status" -ne 0 ] || status=1
+else
+  echo "matlab-run: the Octave layer's checks passed"
+fi
 exit "$status"

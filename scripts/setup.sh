@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds with (only those missing). Run as root on Debian 12.
 # QVX_SETUP_EXTRA="fuzz windows budget" also installs the fuzzing and Windows cross-build tool chains and
-# valgrind.
+# valgrind; "genicam" what GenICam cameras through Aravis need.
 set -euo pipefail
 
 packages=(cmake make g++ pkg-config git binutils file
@@ -16,6 +16,10 @@ for extra in ${QVX_SETUP_EXTRA:-}; do
     matlab) packages+=(octave liboctave-dev gnuplot-nox fonts-freefont-otf) ;;
     windows) packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine libz-mingw-w64-dev) ;;
     budget) packages+=(valgrind) ;;
+    # GenICam cameras through Aravis (pkg-config's aravis-0.8 needs libusb-1.0-0-dev too), its GigE Vision
+    # fake camera (aravis-tools) and arv-tool-0.8 for checking a real camera (aravis-tools-cli); unshare and ip
+    # for the fake's private network (scripts/genicam-check.sh)
+    genicam) packages+=(libaravis-dev libusb-1.0-0-dev aravis-tools aravis-tools-cli util-linux iproute2) ;;
     *) echo "setup: unknown extra '$extra'" >&2; exit 2 ;;
   esac
 done

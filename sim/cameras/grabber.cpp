@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "genicam/genicam.h"
 #include "sim/cameras/delivery.h"
 #include "sim/cameras/item_data.h"
 #include "sim/cameras/list_holder.h"
@@ -17,6 +18,7 @@ struct Grabber::Impl {
     std::shared_ptr<qvxsim::Session> session = std::make_shared<qvxsim::Session>();
     std::mutex control; // serialises starting and stopping the delivery thread
     std::unique_ptr<qvxsim::Delivery> delivery;
+    std::unique_ptr<qvxgenicam::Live> genicamLive; // the delivery of a live GenICam camera
 };
 
 namespace {
@@ -43,6 +45,9 @@ const qvxsim::NormSpec* findNorm(const Camera& camera, const std::string& name) 
 void selectFormat(Session& s, const FormatInfo& format) {
     s.hasFormat = true;
     s.format = format;
+    const auto& listed = format.fps.values;
+    // A GenICam camera keeps the rate it runs at, where the new format lists it.
+    if (s.genicam && std::find(listed.begin(), listed.end(), s.fps) != listed.end()) return;
     s.fps = format.fps.values.empty() ? 0.0 : format.fps.values.front();
     s.rate = format.rates.values.empty() ? qvxsim::rateOfFps(s.fps) : format.rates.values.front();
 }
@@ -147,9 +152,12 @@ void selectFirstFormat(Session& s) {
 }
 
 // Ends the session's hold on its device; gives back the sink holder for release outside the lock.
-refcount_ptr_base* closeSession(Session& s) {
+// A GenICam camera the session held is moved to `genicam`, so that it is closed (network traffic) after the
+// lock is released.
+refcount_ptr_base* closeSession(Session& s, std::shared_ptr<qvxgenicam::Device>& genicam) {
     if (s.camera) System::instance().counters.openDevices.fetch_sub(1);
     s.camera.reset();
+    genicam = std::move(s.genicam);
     s.hasFormat = false;
     s.norm.clear();
     s.live = false;
@@ -174,12 +182,35 @@ void endLive(Grabber& grabber, Grabber::Impl& impl) {
         current->stop();
         return;
     }
+    if (impl.genicamLive && impl.genicamLive->isDeliveryThread()) {
+        impl.genicamLive->stop();
+        return;
+    }
     Lock control(impl.control);
     impl.delivery.reset();
+    impl.genicamLive.reset();
 }
 
 void releaseHolder(refcount_ptr_base* holder) {
     if (holder != nullptr) holder->dec_ref();
+}
+
+// Live mode of a GenICam camera: the camera is set up and streaming before live mode counts as started.
+bool startGenicamLive(Grabber& grabber, Grabber::Impl& impl, std::shared_ptr<qvxgenicam::Device> device,
+                      bool showVideoWindow) {
+    System& sys = System::instance();
+    {
+        Lock lock(sys.mutex);
+        sys.log(std::string("startLive(") + (showVideoWindow ? "1" : "0") + ")");
+        const Session& s = *impl.session;
+        if (!s.camera || !s.hasFormat) return false;
+        if (s.sinkHolder == nullptr || qvxsim::simSinkOf(s.sinkHolder) == nullptr) return false;
+    }
+    impl.genicamLive = qvxgenicam::startLive(grabber, impl.session, std::move(device));
+    if (!impl.genicamLive) return false;
+    Lock lock(sys.mutex);
+    impl.session->live = true;
+    return true;
 }
 
 } // namespace
@@ -216,11 +247,17 @@ Grabber::~Grabber() {
         current->detach();
         (void)impl_->delivery.release(); // left alive: its thread still runs until the callback returns
     }
+    if (impl_->genicamLive && impl_->genicamLive->isDeliveryThread()) {
+        impl_->genicamLive->stop();
+        (void)impl_->genicamLive.release(); // left alive, as above
+    }
     impl_->delivery.reset();
+    impl_->genicamLive.reset();
     refcount_ptr_base* sink = nullptr;
+    std::shared_ptr<qvxgenicam::Device> genicam;
     {
         Lock lock(sys.mutex);
-        sink = closeSession(*impl_->session);
+        sink = closeSession(*impl_->session, genicam);
         impl_->session->listeners.clear();
         impl_->session->grabber = nullptr;
         auto& list = sys.sessions;
@@ -256,22 +293,44 @@ bool Grabber::openDev(const char* deviceName) {
     endLive(*this, *impl_);
     refcount_ptr_base* sink = nullptr;
     bool opened = false;
+    std::shared_ptr<Camera> listedGenicam;
+    std::shared_ptr<qvxgenicam::Device> previous;
+    {
+        Lock lock(sys.mutex);
+        for (const auto& cam : sys.cameras()->cameras)
+            if (cam->name == name && !cam->genicam.empty() && !listedGenicam) listedGenicam = cam;
+        // A GigE Vision camera takes one controller at a time: the device this grabber held is closed first.
+        if (listedGenicam) sink = closeSession(*impl_->session, previous);
+    }
+    previous.reset();
+    // A GenICam camera answers over the network: opened outside the lock, which delivery threads take.
+    std::shared_ptr<qvxgenicam::Device> device;
+    if (listedGenicam) device = qvxgenicam::openDevice(*listedGenicam);
     {
         Lock lock(sys.mutex);
         sys.log("openDev(" + name + ")");
         Session& s = *impl_->session;
-        sink = closeSession(s);
+        // At most one of the two closes finds a sink: the first one cleared the session.
+        if (refcount_ptr_base* held = closeSession(s, previous)) sink = held;
         std::shared_ptr<Camera> found;
-        for (const auto& cam : sys.cameras()->cameras)
-            if (cam->name == name) {
-                found = cam;
-                break;
-            }
+        if (device)
+            found = qvxgenicam::modelOf(*device);
+        else if (!listedGenicam)
+            for (const auto& cam : sys.cameras()->cameras)
+                if (cam->name == name) {
+                    found = cam;
+                    break;
+                }
         if (found && found->opens && !found->faults.refuses("openDev")) {
             s.camera = found;
+            s.genicam = device;
             s.openedAt = ++sys.openCounter;
             sys.counters.openDevices.fetch_add(1);
             selectFirstFormat(s);
+            if (device && s.hasFormat) {
+                s.fps = qvxgenicam::initialRate(*device);
+                s.rate = qvxsim::rateOfFps(s.fps);
+            }
             opened = true;
         }
     }
@@ -283,12 +342,13 @@ bool Grabber::closeDev() {
     endLive(*this, *impl_);
     System& sys = System::instance();
     refcount_ptr_base* sink = nullptr;
+    std::shared_ptr<qvxgenicam::Device> genicam;
     bool wasOpen = false;
     {
         Lock lock(sys.mutex);
         sys.log("closeDev()");
         wasOpen = static_cast<bool>(impl_->session->camera);
-        sink = closeSession(*impl_->session);
+        sink = closeSession(*impl_->session, genicam);
     }
     releaseHolder(sink);
     return wasOpen;
@@ -298,7 +358,8 @@ bool Grabber::isDevValid() const {
     System& sys = System::instance();
     Lock lock(sys.mutex);
     sys.log("isDevValid()");
-    return impl_->session->camera && !impl_->session->lost;
+    const Session& s = *impl_->session;
+    return s.camera && !s.lost && !(s.genicam && qvxgenicam::isLost(*s.genicam));
 }
 
 VideoCaptureDeviceItem Grabber::getDev() const {
@@ -580,6 +641,13 @@ bool Grabber::startLive(bool showVideoWindow) {
     }
     Lock control(impl_->control);
     impl_->delivery.reset(); // a thread a listener stopped from inside is joined here
+    impl_->genicamLive.reset();
+    std::shared_ptr<qvxgenicam::Device> device;
+    {
+        Lock lock(sys.mutex);
+        device = impl_->session->genicam;
+    }
+    if (device) return startGenicamLive(*this, *impl_, std::move(device), showVideoWindow);
     std::shared_ptr<qvxsim::BufferRing> ring;
     {
         Lock lock(sys.mutex);
@@ -628,6 +696,7 @@ smart_com<IVCDPropertyItems> Grabber::getAvailableVCDProperties() const {
     Lock lock(sys.mutex);
     sys.log("getAvailableVCDProperties()");
     const Session& s = *impl_->session;
+    if (s.genicam) return smart_com<IVCDPropertyItems>(qvxgenicam::makeVcdItems(impl_->session, s.genicam));
     if (!s.camera || !s.camera->vcd.present) return smart_com<IVCDPropertyItems>();
     return smart_com<IVCDPropertyItems>(qvxsim::makeVcdItems(impl_->session, s.camera));
 }

@@ -133,6 +133,8 @@ struct Camera {
     bool pattern = true;
     std::optional<SIZE> sensor;
     DeviceFaults faults;
+    // What opens the GenICam camera behind this entry (its device id or address); empty: a virtual camera.
+    std::string genicam;
 };
 
 struct CameraSet {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "genicam/genicam.h"
 #include "sim/cameras/sim_sink.h"
 #include "sim/cameras/system.h"
 
@@ -40,10 +41,21 @@ void loadCameras(const std::string& json) {
 }
 
 void loadCamerasFromFile(const std::string& path) {
-    auto set = loadCameraFile(path);
+    auto set = loadCameraChoice(path);
     System& sys = System::instance();
     Lock lock(sys.mutex);
     sys.setCameras(std::move(set));
+}
+
+std::vector<std::string> cameraNotes(const std::string& deviceName) {
+    std::shared_ptr<Camera> listed;
+    {
+        System& sys = System::instance();
+        Lock lock(sys.mutex);
+        for (const auto& cam : sys.cameras()->cameras)
+            if (cam->name == deviceName && !listed) listed = cam;
+    }
+    return listed ? qvxgenicam::notesOf(*listed) : std::vector<std::string>();
 }
 
 void useDefaultCameras() {

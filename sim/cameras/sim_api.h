@@ -14,9 +14,15 @@
 
 namespace qvxsim {
 
+// What a user should know of a camera's formats that its description does not say: for a GenICam camera
+// the pixel format behind each format, and the pixel formats left out with the reason. Empty for a
+// virtual camera, an unknown name, or a camera that does not answer.
+KAPRI_API std::vector<std::string> cameraNotes(const std::string& deviceName);
+
 // Replaces the camera set with a JSON document (format: sim/cameras/README.md). Throws
 // std::invalid_argument with a message that names the offending field on a bad document.
 KAPRI_API void loadCameras(const std::string& json);
+// `path` may also be a GenICam choice, "genicam" or "genicam:ID-OR-ADDRESS[;...]" (genicam/README.md).
 KAPRI_API void loadCamerasFromFile(const std::string& path);
 // The compiled-in default set, or the file named by QVX_CAMERAS when that is set.
 KAPRI_API void useDefaultCameras();

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "genicam/genicam.h"
+
 namespace qvxsim {
 
 extern const char kDefaultCamerasJson[];
@@ -47,10 +49,13 @@ void System::clearLog() { log_.clear(); }
 
 std::shared_ptr<CameraSet> loadDefaultCameraSet() {
     const char* path = std::getenv("QVX_CAMERAS");
-    if (path != nullptr && *path != '\0') {
-        return loadCameraFile(path);
-    }
+    if (path != nullptr && *path != '\0') return loadCameraChoice(path);
     return parseCameraSet(std::string(kDefaultCamerasJson, kDefaultCamerasJsonSize));
+}
+
+std::shared_ptr<CameraSet> loadCameraChoice(const std::string& choice) {
+    if (qvxgenicam::isGenicamChoice(choice)) return qvxgenicam::listCameras(choice);
+    return loadCameraFile(choice);
 }
 
 OptList<double> fpsOf(const Camera& camera, const std::optional<OptList<double>>& own) {

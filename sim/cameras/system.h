@@ -15,6 +15,10 @@
 #include "sim/cameras/model.h"
 #include "sim/cameras/sim_api.h"
 
+namespace qvxgenicam {
+class Device;
+} // namespace qvxgenicam
+
 namespace qvxsim {
 
 // A video format as the camera knows it; the data behind every VideoFormatItem.
@@ -46,6 +50,8 @@ struct Session {
     // The holder the adaptor handed to setSinkType, kept with one reference of ours.
     KapriLib::refcount_ptr_base* sinkHolder = nullptr;
     std::vector<KapriLib::GrabberListener*> listeners;
+    // The open GenICam camera when `camera` is one; null for a virtual camera.
+    std::shared_ptr<qvxgenicam::Device> genicam;
 };
 
 struct AtomicCounters {
@@ -93,6 +99,8 @@ private:
 
 // The default document: QVX_CAMERAS when set, the compiled-in set otherwise.
 std::shared_ptr<CameraSet> loadDefaultCameraSet();
+// The cameras of a choice: "genicam", "genicam:ID-OR-ADDRESS[;...]" or the path of a camera file.
+std::shared_ptr<CameraSet> loadCameraChoice(const std::string& choice);
 
 // Frames per second and integer rates of a format, the device's where the format gives none.
 OptList<double> fpsOf(const Camera& camera, const std::optional<OptList<double>>& own);

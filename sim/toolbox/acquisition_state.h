@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <string>
 
 #include "host/adaptor.h"
 #include "sim/toolbox/toolbox.h"
@@ -26,6 +27,7 @@ struct AcquisitionState {
     bool roiKnown = false;
     std::array<int, 4> roi{};
     std::deque<Frame> queue;
+    std::string failure; // why the acquisition ended by itself; "" while it did not
     // getsnapshot while running: the next frame handed over is copied here, and still logged as usual.
     bool snapshotWanted = false;
     bool snapshotTaken = false;
@@ -35,7 +37,7 @@ struct AcquisitionState {
     long wanted() const { return framesPerTrigger <= 0 ? -1 : framesPerTrigger * (triggerRepeat + 1); }
     // A frame is handed over before it is counted; a reader that has it in hand must see it as in.
     bool complete() const { return wanted() >= 0 && (acquired >= wanted() || received >= wanted()); }
-    bool framesWanted() const { return (starting || running) && !complete(); }
+    bool framesWanted() const { return (starting || running) && !complete() && failure.empty(); }
 };
 
 } // namespace qvxtb::detail

@@ -1,6 +1,10 @@
 // The engine; make-frame and receive-frame run on the grabber's delivery thread.
 #include "sim/toolbox/engine.h"
 
+#include <cstddef>
+#include <new>
+
+#include "sim/toolbox/frame_memory.h"
 #include "sim/toolbox/frame_object.h"
 #include "sim/toolbox/records.h"
 
@@ -13,6 +17,16 @@ Engine::~Engine() = default;
 imaqkit::IAdaptorFrame* Engine::makeFrame(int frameType, int width, int height) {
     record("engine", "makeFrame", frameType, width, height);
     if (bytesPerPixel(frameType) == 0 || width < 0 || height < 0 || makeFrameFails()) return nullptr;
+    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                              static_cast<std::size_t>(bytesPerPixel(frameType));
+    if (!frameMemoryAllows(bytes)) {
+        // As the toolbox does: no frame past the limit, and the acquisition ends with its error; the
+        // frames logged so far stay.
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        if (state_->failure.empty()) state_->failure = frameMemoryLimitText();
+        state_->changed.notify_all();
+        return nullptr;
+    }
     return new FrameObject(frameType, width, height);
 }
 
@@ -24,9 +38,13 @@ void Engine::receiveFrame(imaqkit::IAdaptorFrame* frame) {
     delete ours;
     std::lock_guard<std::mutex> lock(state_->mutex);
     if (state_->snapshotWanted) {
-        state_->snapshot = taken;
-        state_->snapshotWanted = false;
-        state_->snapshotTaken = true;
+        try {
+            state_->snapshot = taken;
+            state_->snapshotWanted = false;
+            state_->snapshotTaken = true;
+        } catch (const std::bad_alloc&) {
+            // No memory for the copy now: the snapshot waits for the next frame.
+        }
     }
     state_->queue.push_back(std::move(taken));
     ++state_->received;

@@ -1,6 +1,9 @@
 // The frame memory pool: free blocks by exact size, up to a bound on what it keeps.
 #include "sim/toolbox/frame_memory.h"
 
+#include "sim/toolbox/toolbox.h"
+
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <unordered_map>
@@ -42,6 +45,9 @@ Pool& pool() {
 
 bool pooled(std::size_t bytes) { return kPooling && bytes >= kSmallestPooled; }
 
+// Bytes of the blocks handed out and not yet given back; the pool's free blocks are not in use.
+std::atomic<std::size_t> gBytesInUse{0};
+
 } // namespace
 
 void* takeFrameBlock(std::size_t bytes) {
@@ -53,16 +59,19 @@ void* takeFrameBlock(std::size_t bytes) {
             void* block = found->second.back();
             found->second.pop_back();
             p.kept -= bytes;
+            gBytesInUse += bytes;
             return block;
         }
     }
     void* block = std::malloc(bytes == 0 ? 1 : bytes);
     if (block == nullptr) throw std::bad_alloc();
+    gBytesInUse += bytes;
     return block;
 }
 
 void giveFrameBlock(void* block, std::size_t bytes) noexcept {
     if (block == nullptr) return;
+    gBytesInUse -= bytes;
     if (pooled(bytes)) {
         Pool& p = pool();
         std::lock_guard<std::mutex> lock(p.mutex);
@@ -83,6 +92,14 @@ void giveFrameBlock(void* block, std::size_t bytes) noexcept {
 }
 
 bool frameMemoryPooled() { return kPooling; }
+
+std::size_t bytesInUse() { return gBytesInUse.load(); }
+
+bool frameMemoryAllows(std::size_t bytes) {
+    const std::size_t limit = frameMemoryLimit();
+    const std::size_t used = gBytesInUse.load();
+    return used <= limit && bytes <= limit - used;
+}
 
 std::size_t pooledFrameBytes() {
     Pool& p = pool();

@@ -26,6 +26,10 @@ IMAQMEX_API void giveFrameBlock(void* block, std::size_t bytes) noexcept;
 IMAQMEX_API std::size_t pooledFrameBytes();
 // False in builds that give every block straight back (address-sanitized ones).
 IMAQMEX_API bool frameMemoryPooled();
+// Bytes of the blocks taken and not yet given back.
+IMAQMEX_API std::size_t bytesInUse();
+// Whether a frame of `bytes` more stays within the frame memory limit.
+IMAQMEX_API bool frameMemoryAllows(std::size_t bytes);
 
 } // namespace detail
 

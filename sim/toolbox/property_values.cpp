@@ -98,7 +98,8 @@ ValueBuffer toStored(const PropertyInfo& info, const PropertyValue& value) {
         }
         if (number < std::numeric_limits<std::int32_t>::min() ||
             number > std::numeric_limits<std::int32_t>::max()) {
-            throw ToolboxError("Invalid value for " + info.name + ": the value does not fit 32 bits.");
+            throw ToolboxError("Invalid value for " + info.name +
+                               ": an integer from -2147483648 to 2147483647 is expected.");
         }
         checkLimits(info, number);
         stored.integer = static_cast<std::int32_t>(number);

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -29,6 +31,27 @@ class TimeoutError : public ToolboxError {
 public:
     using ToolboxError::ToolboxError;
 };
+
+// A wait ended because the caller's interrupt was pending (see setWaitInterrupt); nothing else changed.
+class InterruptedError : public ToolboxError {
+public:
+    using ToolboxError::ToolboxError;
+};
+
+// Asked on the waiting thread every few tens of milliseconds while the toolbox waits for frames or for the
+// end of an acquisition: true ends the wait with InterruptedError. Null (the default): waits run out.
+IMAQMEX_API void setWaitInterrupt(bool (*pending)());
+
+// ---- Frame memory --------------------------------------------------------------------------------
+
+// The text with which an acquisition stops when its next frame would pass the frame memory limit.
+IMAQMEX_API const char* frameMemoryLimitText();
+// Bytes the pixels of all frames may take together; fixed at first use to the physical memory then
+// available, unless set before.
+IMAQMEX_API std::size_t frameMemoryLimit();
+IMAQMEX_API void setFrameMemoryLimit(std::size_t bytes);
+// Bytes the pixels of the frames alive now take: queued, in the adaptor's hands, or held by a caller.
+IMAQMEX_API std::size_t frameMemoryUsed();
 
 // ---- Records: what the adaptor did to the host -------------------------------------------------
 
@@ -194,6 +217,13 @@ public:
     // One frame, as getsnapshot does: a one-frame acquisition of its own when stopped; while running, a
     // copy of the next frame the acquisition logs, which stays logged (its counts do not change).
     Frame getsnapshot(double timeoutSeconds = 10);
+    // As getdata, but the n frames stay first in the queue while `build` makes the caller's result of
+    // them, and leave it only once build returned: when it throws, every frame is still available.
+    void getdata(int frames, double timeoutSeconds,
+                 const std::function<void(const std::vector<const Frame*>&)>& build);
+    // Why the last acquisition ended by itself ("" when it did not): the frame memory limit was reached.
+    // The acquisition takes no more frames then, and the caller's next wait or stop ends it.
+    std::string acquisitionError() const;
 
     // ROIPosition (any time; offsets 0 or more, size 1 or more): the host's copy, read through the adaptor's
     // region query and set through its region change.

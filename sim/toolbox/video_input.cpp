@@ -2,6 +2,7 @@
 #include <chrono>
 
 #include "sim/toolbox/adaptor_calls.h"
+#include "sim/toolbox/interruptible_wait.h"
 #include "sim/toolbox/listener_value.h"
 #include "sim/toolbox/records.h"
 #include "sim/toolbox/video_input_impl.h"
@@ -36,13 +37,20 @@ bool nextLoggedFrame(detail::AcquisitionState& state, double timeoutSeconds, Fra
     if (!state.running && !state.starting) return false;
     state.snapshotTaken = false;
     state.snapshotWanted = true;
-    const bool settled = state.changed.wait_until(
-        lock, deadline(timeoutSeconds), [&] { return state.snapshotTaken || !state.framesWanted(); });
-    state.snapshotWanted = false;
+    // Whatever ends the wait, an interrupt included, the request and its copy go.
+    struct Withdraw {
+        detail::AcquisitionState& state;
+        ~Withdraw() {
+            state.snapshotWanted = false;
+            state.snapshotTaken = false;
+            state.snapshot = Frame();
+        }
+    } withdraw{state};
+    const bool settled = detail::waitInterruptibly(state.changed, lock, deadline(timeoutSeconds), [&] {
+        return state.snapshotTaken || !state.framesWanted();
+    });
     const bool taken = state.snapshotTaken;
-    state.snapshotTaken = false;
     if (taken) frame = std::move(state.snapshot);
-    state.snapshot = Frame();
     if (!settled)
         throw TimeoutError("getsnapshot: no frame came within " + std::to_string(timeoutSeconds) + " s.");
     return taken;
@@ -103,6 +111,7 @@ void VideoInput::start() {
         state.acquired = 0;
         state.received = 0;
         state.queue.clear();
+        state.failure.clear();
     }
     detail::record("imaqkit", "openDevice");
     if (!detail::callAdaptor("Opening the device", [&] { return adaptor->openDevice(); })) {
@@ -160,8 +169,8 @@ void VideoInput::wait(double timeoutSeconds) {
     detail::AcquisitionState& state = *impl_->state;
     {
         std::unique_lock<std::mutex> lock(state.mutex);
-        const bool done = state.changed.wait_until(lock, deadline(timeoutSeconds), [&] {
-            return (!state.running && !state.starting) || state.complete();
+        const bool done = detail::waitInterruptibly(state.changed, lock, deadline(timeoutSeconds), [&] {
+            return (!state.running && !state.starting) || state.complete() || !state.failure.empty();
         });
         if (!done) throw TimeoutError(timeoutText(state.acquired, state.wanted(), timeoutSeconds));
     }
@@ -176,12 +185,15 @@ std::vector<Frame> VideoInput::getdata(int frames, double timeoutSeconds) {
     {
         std::unique_lock<std::mutex> lock(state.mutex);
         const auto enough = [&] { return state.queue.size() >= static_cast<std::size_t>(frames); };
-        const auto noMoreComing = [&] { return (!state.running && !state.starting) || state.complete(); };
+        const auto noMoreComing = [&] {
+            return (!state.running && !state.starting) || state.complete() || !state.failure.empty();
+        };
         // The adaptor hands a frame over before it counts it, so once the count is complete the frames are
         // in.
-        const bool ready = state.changed.wait_until(lock, deadline(timeoutSeconds),
-                                                    [&] { return enough() || noMoreComing(); });
+        const bool ready = detail::waitInterruptibly(state.changed, lock, deadline(timeoutSeconds),
+                                                     [&] { return enough() || noMoreComing(); });
         if (!ready) throw TimeoutError(timeoutText(state.acquired, state.wanted(), timeoutSeconds));
+        if (!enough() && !state.failure.empty()) throw ToolboxError(state.failure);
         if (!enough()) {
             throw ToolboxError("getdata asked for " + std::to_string(frames) + " frames, but only " +
                                std::to_string(state.queue.size()) + " are available and no more will come.");
@@ -191,7 +203,7 @@ std::vector<Frame> VideoInput::getdata(int frames, double timeoutSeconds) {
             taken.push_back(std::move(state.queue.front()));
             state.queue.pop_front();
         }
-        complete = state.running && state.complete();
+        complete = state.running && (state.complete() || !state.failure.empty());
     }
     if (complete) stop();
     return taken;
@@ -343,6 +355,45 @@ void VideoInput::setSelectedSourceName(const std::string& source) {
 
 std::string VideoInput::selectedSourceName() const {
     return impl_->engine->engineProperties().find("SelectedSourceName")->textValue;
+}
+
+void VideoInput::getdata(int frames, double timeoutSeconds,
+                         const std::function<void(const std::vector<const Frame*>&)>& build) {
+    if (frames < 1) throw ToolboxError("getdata needs a number of frames of 1 or more.");
+    detail::AcquisitionState& state = *impl_->state;
+    std::vector<const Frame*> first;
+    {
+        std::unique_lock<std::mutex> lock(state.mutex);
+        const auto enough = [&] { return state.queue.size() >= static_cast<std::size_t>(frames); };
+        const auto noMoreComing = [&] {
+            return (!state.running && !state.starting) || state.complete() || !state.failure.empty();
+        };
+        const bool ready = detail::waitInterruptibly(state.changed, lock, deadline(timeoutSeconds),
+                                                     [&] { return enough() || noMoreComing(); });
+        if (!ready) throw TimeoutError(timeoutText(state.acquired, state.wanted(), timeoutSeconds));
+        if (!enough() && !state.failure.empty()) throw ToolboxError(state.failure);
+        if (!enough()) {
+            throw ToolboxError("getdata asked for " + std::to_string(frames) + " frames, but only " +
+                               std::to_string(state.queue.size()) + " are available and no more will come.");
+        }
+        first.reserve(static_cast<std::size_t>(frames));
+        for (int i = 0; i < frames; ++i) first.push_back(&state.queue[static_cast<std::size_t>(i)]);
+    }
+    // Unlocked: the delivery thread only appends, which moves no queued frame, and only this thread takes
+    // frames out.
+    build(first);
+    bool complete = false;
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        state.queue.erase(state.queue.begin(), state.queue.begin() + frames);
+        complete = state.running && (state.complete() || !state.failure.empty());
+    }
+    if (complete) stop();
+}
+
+std::string VideoInput::acquisitionError() const {
+    std::lock_guard<std::mutex> lock(impl_->state->mutex);
+    return impl_->state->failure;
 }
 
 int VideoInput::restarts() const {

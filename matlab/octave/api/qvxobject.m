@@ -68,6 +68,32 @@ classdef qvxobject < handle
             qvxCheckValid(obj);
             out = qvx_propinfo(obj, varargin);
         end
+
+        % Octave cannot hold these objects in arrays; a cell array holds several.
+        function out = horzcat(varargin) %#ok<STOUT>
+            qvxobject.qvxNoArrays(varargin{:});
+        end
+
+        function out = vertcat(varargin) %#ok<STOUT>
+            qvxobject.qvxNoArrays(varargin{:});
+        end
+
+        function out = cat(varargin) %#ok<STOUT>
+            qvxobject.qvxNoArrays(varargin{2:end});
+        end
+    end
+
+    methods (Static, Hidden)
+        % Octave replaces the error of a concatenation method by its own "videoinput/horzcat method
+        % failed", so the reason comes as a warning first.
+        function qvxNoArrays(varargin)
+            objects = varargin(cellfun(@(x) isa(x, 'qvxobject'), varargin));
+            identifier = ['imaq:' class(objects{1}) ':noArrays'];
+            message = ['Image acquisition objects cannot be joined into arrays here: keep several in a ' ...
+                       'cell array, e.g. {vid1, vid2}.'];
+            warning(identifier, '%s', message);
+            error(identifier, '%s', message);
+        end
     end
 
     methods (Hidden)

@@ -15,7 +15,10 @@
 %   ('grayscale' or 'rgb') and is read-only here: this layer converts no colour spaces.
 % - Triggers are immediate: logging starts with START, so Logging equals Running, and the time stamps
 %   of GETDATA count from START.
-% - FramesPerTrigger or TriggerRepeat Inf acquires until STOP.
+% - FramesPerTrigger or TriggerRepeat Inf acquires until STOP. Finite, they are whole numbers up to
+%   2147483647 (the adaptor kit counts in 32 bits); GETDATA(OBJ) then needs N.
+% - A region the camera cannot take is set as the adaptor fits it, with a warning naming the region
+%   delivered.
 % - ROIPosition [x y width height] takes whole numbers with x, y >= 0, width, height >= 1, and must lie
 %   within VideoResolution (an error otherwise, the stricter reading); the adaptor then fits it to the
 %   camera, and reading it back gives the fitted region.
@@ -105,9 +108,10 @@ classdef videoinput < qvxobject
             src = obj.SourceObject;
         end
 
-        function frame = getsnapshot(obj)
+        % [frame, metadata] = getsnapshot(obj): metadata holds the frame's AbsTime (a clock vector).
+        function [frame, metadata] = getsnapshot(obj)
             qvxCheckValid(obj);
-            frame = qvximaq_gateway('snapshot', obj.Id, obj.Settings.Timeout);
+            [frame, metadata] = qvximaq_gateway('snapshot', obj.Id, obj.Settings.Timeout);
         end
 
         function start(obj)
@@ -146,16 +150,19 @@ classdef videoinput < qvxobject
             qvximaq_gateway('wait', obj.Id, double(waittime));
         end
 
-        % [data, time] = getdata(obj[, n[, type[, format]]]): n frames (FramesPerTrigger by default) as
-        % H x W x B x n, B being the frame's bands, and their times in seconds since START (n x 1).
-        % type 'native' (default), 'uint8', 'uint16', 'uint32', 'single' or 'double' converts by class;
-        % format 'numeric' (default) or 'cell' (n x 1 cell of H x W x B frames).
-        function [data, time] = getdata(obj, n, type, format)
+        % [data, time, metadata] = getdata(obj[, n[, type[, format]]]): n frames (FramesPerTrigger by
+        % default) as H x W x B x n, B being the frame's bands, their times in seconds since START (n x 1)
+        % and their metadata (n x 1 struct: AbsTime, FrameNumber, RelativeFrame, TriggerIndex).
+        % type 'native' (default), 'uint8', 'uint16', 'uint32', 'single' or 'double' converts by class
+        % (integers saturate); format 'numeric' (default) or 'cell' (n x 1 cell of H x W x B frames).
+        % The frames leave the buffer only once the whole result is made: when it cannot be, none is lost.
+        function [data, time, metadata] = getdata(obj, n, type, format)
             qvxCheckValid(obj);
             if nargin < 2 || isempty(n)
                 n = obj.Settings.FramesPerTrigger;
                 if isinf(n)
-                    error('imaq:getdata:invalidN', 'GETDATA needs N when FramesPerTrigger is Inf.');
+                    error('imaq:getdata:invalidN', ['FramesPerTrigger is Inf, so GETDATA(OBJ) has no number ' ...
+                                                    'of frames to wait for: give one with GETDATA(OBJ, N).']);
                 end
             end
             if nargin < 3
@@ -164,27 +171,18 @@ classdef videoinput < qvxobject
             if nargin < 4
                 format = 'numeric';
             end
-            if ~isnumeric(n) || ~isscalar(n) || ~(n >= 1) || n ~= fix(n)
-                error('imaq:getdata:invalidN', 'N must be a positive integer.');
+            if ~isnumeric(n) || ~isscalar(n) || ~isreal(n)
+                error('imaq:getdata:invalidN', 'N must be a whole number from 1 to 2147483647.');
             end
-            if ~any(strcmp(type, {'native', 'uint8', 'uint16', 'uint32', 'single', 'double'}))
+            if ~ischar(type) || ~any(strcmp(type, {'native', 'uint8', 'uint16', 'uint32', 'single', 'double'}))
                 error('imaq:getdata:invalidType', ['TYPE must be ''native'', ''uint8'', ''uint16'', ' ...
                                                    '''uint32'', ''single'' or ''double''.']);
             end
-            if ~any(strcmp(format, {'numeric', 'cell'}))
+            if ~ischar(format) || ~any(strcmp(format, {'numeric', 'cell'}))
                 error('imaq:getdata:invalidFormat', 'FORMAT must be ''numeric'' or ''cell''.');
             end
-            [data, time] = qvximaq_gateway('getdata', obj.Id, double(n), obj.Settings.Timeout);
-            if ~strcmp(type, 'native')
-                data = cast(data, type);
-            end
-            if strcmp(format, 'cell')
-                frames = cell(size(data, 4), 1);
-                for k = 1:numel(frames)
-                    frames{k} = data(:, :, :, k);
-                end
-                data = frames;
-            end
+            [data, time, metadata] = qvximaq_gateway('getdata', obj.Id, double(n), obj.Settings.Timeout, ...
+                                                     type, format);
         end
 
         % flushdata(obj[, mode]): 'all' (the default) drops every frame waiting for GETDATA;
@@ -201,7 +199,7 @@ classdef videoinput < qvxobject
                     status = qvximaq_gateway('status', obj.Id);
                     n = min(obj.Settings.FramesPerTrigger, status.FramesAvailable);
                     if n > 0
-                        qvximaq_gateway('getdata', obj.Id, n, 0);
+                        qvximaq_gateway('getdata', obj.Id, n, 0, 'native', 'numeric');
                     end
                 otherwise
                     error('imaq:flushdata:invalidMode', 'MODE must be ''all'' or ''triggers''.');
@@ -354,7 +352,9 @@ classdef videoinput < qvxobject
                 case {'Name', 'Tag', 'UserData'}
                     obj.Settings.(name) = value;
                 case 'ROIPosition'
-                    qvximaq_gateway('setRoi', obj.Id, checkedRegion(obj, value));
+                    region = checkedRegion(obj, value);
+                    qvximaq_gateway('setRoi', obj.Id, region);
+                    regionTaken(obj, region);
                 case 'SelectedSourceName'
                     qvximaq_gateway('setSource', obj.Id, value);
             end
@@ -362,6 +362,16 @@ classdef videoinput < qvxobject
     end
 
     methods (Access = private)
+        % The adaptor fits a region to what the camera can deliver, which may be the whole image; the
+        % user hears what the frames will be.
+        function regionTaken(obj, asked)
+            taken = qvximaq_gateway('roi', obj.Id);
+            if ~isequal(taken, asked)
+                warning('imaq:videoinput:roiAdjusted', ['ROIPosition [%d %d %d %d] cannot be taken by this ' ...
+                        'camera: it delivers [%d %d %d %d] instead.'], asked, taken);
+            end
+        end
+
         function region = checkedRegion(obj, region)
             if ~isnumeric(region) || numel(region) ~= 4 || ~isreal(region) || any(~isfinite(region(:)))
                 error('imaq:set:invalidValue', 'ROIPosition takes four finite numbers: [x y width height].');

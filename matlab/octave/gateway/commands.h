@@ -29,11 +29,16 @@ void addHardwareCommands(CommandTable& table);
 void addInputCommands(CommandTable& table);
 void addAcquisitionCommands(CommandTable& table);
 
+// A warning for the user, given through Octave's warning once the command ends.
+void warnLater(const std::string& identifier, const std::string& text);
+
 // Runs a call into the adaptor object; whatever it raises becomes a GatewayError with this identifier.
 template <typename Call>
 decltype(auto) adaptorCall(const char* identifier, const std::string& what, Call&& call) {
     try {
         return call();
+    } catch (const qvxtb::InterruptedError&) {
+        throw; // not the adaptor's failure: the gateway gives Octave the interrupt
     } catch (const std::exception& error) {
         throw GatewayError(identifier, what + ": " + error.what());
     } catch (long code) {

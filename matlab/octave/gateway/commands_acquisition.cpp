@@ -1,10 +1,13 @@
 // Gateway commands about acquisitions: trigger settings, start, stop, wait, getdata, getsnapshot, flushdata.
+#include <climits>
 #include <cmath>
+#include <string>
 
 #include "host/imaqkit.h"
 #include "matlab/octave/gateway/commands.h"
 #include "matlab/octave/gateway/frames.h"
 #include "matlab/octave/gateway/gateway_error.h"
+#include "matlab/octave/gateway/metadata.h"
 
 namespace qvxgw {
 namespace {
@@ -12,12 +15,32 @@ namespace {
 // Frames one acquisition logs; infinite when either setting is Inf.
 double wanted(const Input& input) { return input.framesPerTrigger * (input.triggerRepeat + 1); }
 
-// The toolbox stops an acquisition once its frames are in; the kit stand-in leaves that to the host's
-// thread, so every look at the object first stops one that is complete.
+// The toolbox stops an acquisition once its frames are in, or when it ends by itself (the frame memory
+// limit); the kit stand-in leaves that to the host's thread, so every look at the object first stops such
+// an acquisition. Its error reaches the user once, as a warning here unless a command raised it already.
 void settle(Input& input) {
-    if (!input.video->isRunning() || std::isinf(wanted(input))) return;
-    if (static_cast<double>(input.video->framesAcquired()) >= wanted(input))
-        adaptorCall("imaq:stop:adaptorError", "Stopping the acquisition", [&] { input.video->stop(); });
+    if (!input.video->isRunning()) return;
+    const std::string failure = input.video->acquisitionError();
+    if (failure.empty() &&
+        (std::isinf(wanted(input)) || static_cast<double>(input.video->framesAcquired()) < wanted(input)))
+        return;
+    adaptorCall("imaq:stop:adaptorError", "Stopping the acquisition", [&] { input.video->stop(); });
+    if (!failure.empty() && !input.failureReported) {
+        input.failureReported = true;
+        warnLater("imaq:acquisition:frameMemoryLimit", failure);
+    }
+}
+
+// A whole number from `least` to INT_MAX (the kit's range), or Inf where `infinite` allows it: checked
+// before any conversion, with a message that names the range.
+double countIn(const Arguments& args, int index, const char* what, double least, bool infinite,
+               const char* identifier) {
+    const double value = args.number(index, what);
+    const bool whole = std::isfinite(value) && std::floor(value) == value;
+    if ((infinite && value == HUGE_VAL) || (whole && value >= least && value <= INT_MAX)) return value;
+    throw GatewayError(identifier, std::string(what) + " must be a whole number from " +
+                                       std::to_string(static_cast<int>(least)) + " to " +
+                                       std::to_string(INT_MAX) + (infinite ? ", or Inf." : "."));
 }
 
 Input& settled(Session& session, const Arguments& args) {
@@ -28,8 +51,8 @@ Input& settled(Session& session, const Arguments& args) {
 
 // Arguments 1 and 2: FramesPerTrigger and TriggerRepeat; Inf for either acquires until stopped.
 void applyTriggerCounts(Input& input, const Arguments& args) {
-    const double frames = args.number(1, "FramesPerTrigger");
-    const double repeats = args.number(2, "TriggerRepeat");
+    const double frames = countIn(args, 1, "FramesPerTrigger", 1, true, "imaq:set:outOfBounds");
+    const double repeats = countIn(args, 2, "TriggerRepeat", 0, true, "imaq:set:outOfBounds");
     const bool endless = std::isinf(frames) || std::isinf(repeats);
     adaptorCall("imaq:set:refused", "Setting FramesPerTrigger and TriggerRepeat", [&] {
         // The kit stand-in counts frames per trigger of 0 as "until stopped".
@@ -59,6 +82,8 @@ void start(Session& session, const Arguments& args, Outputs&) {
     applyTriggerCounts(input, args);
     // Immediate trigger: logging starts with the acquisition, and the time stamps count from here.
     input.startTime = imaqkit::getCurrentTime();
+    input.framesTaken = 0;
+    input.failureReported = false;
     adaptorCall("imaq:start:adaptorError", "Starting the acquisition", [&] { input.video->start(); });
 }
 
@@ -86,21 +111,37 @@ void wait(Session& session, const Arguments& args, Outputs&) {
     const double seconds = args.number(1, "WAITTIME");
     try {
         input.video->wait(seconds);
+    } catch (const qvxtb::InterruptedError&) {
+        throw;
     } catch (const qvxtb::TimeoutError&) {
         throw GatewayError("imaq:wait:timeout", "WAIT reached its timeout before OBJ stopped running.");
     } catch (const std::exception& error) {
         throw GatewayError("imaq:wait:adaptorError", error.what());
     }
+    settle(input);
 }
 
-// [data, times]: H×W×B×N frames, and their time stamps in seconds since the acquisition started (N×1).
+mxClassID classNamed(const std::string& name, int frameType) {
+    if (name == "native") return nativeClass(frameType);
+    if (name == "uint8") return mxUINT8_CLASS;
+    if (name == "uint16") return mxUINT16_CLASS;
+    if (name == "uint32") return mxUINT32_CLASS;
+    if (name == "single") return mxSINGLE_CLASS;
+    if (name == "double") return mxDOUBLE_CLASS;
+    throw GatewayError("imaq:getdata:invalidType",
+                       "TYPE must be 'native', 'uint8', 'uint16', 'uint32', 'single' or 'double'.");
+}
+
+// getdata(h, N, Timeout, TYPE, FORMAT) -> [data, times, metadata]: H×W×B×N frames of class TYPE (or an N×1
+// cell for FORMAT 'cell'), their times in seconds since START (N×1), and their metadata (N×1 struct). The
+// frames leave the buffer only once all of it is built: a result that cannot be allocated costs none.
 void getdata(Session& session, const Arguments& args, Outputs& out) {
-    args.expect(3, "getdata");
+    args.expect(5, "getdata");
     Input& input = settled(session, args);
-    const double count = args.number(1, "N");
+    const double count = countIn(args, 1, "N", 1, false, "imaq:getdata:invalidN");
     const double timeout = args.number(2, "Timeout");
-    if (!(count >= 1) || std::floor(count) != count || count > 1e9)
-        throw GatewayError("imaq:getdata:invalidN", "N must be a positive integer.");
+    const std::string type = args.text(3, "TYPE");
+    const bool cell = args.text(4, "FORMAT") == "cell";
     const bool running = input.video->isRunning();
     const double available = static_cast<double>(input.video->framesAvailable());
     if (!running && available == 0)
@@ -118,22 +159,43 @@ void getdata(Session& session, const Arguments& args, Outputs& out) {
                                    " will be available.");
         }
     }
-    std::vector<qvxtb::Frame> frames;
+    mxArray* results[3] = {nullptr, nullptr, nullptr};
+    const auto build = [&](const std::vector<const qvxtb::Frame*>& frames) {
+        mxArray* data = framesArray(frames, classNamed(type, frames.front()->frameType), cell);
+        results[0] = data;
+        if (out.wants(1)) {
+            results[1] = mxCreateDoubleMatrix(frames.size(), 1, mxREAL);
+            double* times = mxGetPr(results[1]);
+            for (std::size_t i = 0; i < frames.size(); ++i) times[i] = frames[i]->time - input.startTime;
+        }
+        if (out.wants(2)) results[2] = loggedMetadata(frames, input.framesTaken, input.framesPerTrigger);
+    };
     try {
-        frames = input.video->getdata(static_cast<int>(count), timeout);
-    } catch (const qvxtb::TimeoutError&) {
-        throw GatewayError("imaq:getdata:timeout", "GETDATA timed out before FRAMES were available.");
-    } catch (const std::exception& error) {
-        throw GatewayError("imaq:getdata:adaptorError", error.what());
+        input.video->getdata(static_cast<int>(count), timeout, build);
+    } catch (...) {
+        for (mxArray* result : results) {
+            if (result != nullptr) mxDestroyArray(result);
+        }
+        try {
+            throw;
+        } catch (const qvxtb::InterruptedError&) {
+            throw;
+        } catch (const qvxtb::TimeoutError&) {
+            throw GatewayError("imaq:getdata:timeout", "GETDATA timed out before FRAMES were available.");
+        } catch (const qvxtb::ToolboxError& error) {
+            const std::string failure = input.video->acquisitionError();
+            if (!failure.empty() && failure == error.what()) {
+                input.failureReported = true;
+                settle(input);
+                throw GatewayError("imaq:getdata:frameMemoryLimit", failure);
+            }
+            throw GatewayError("imaq:getdata:adaptorError", error.what());
+        }
     }
+    input.framesTaken += count;
     settle(input);
-    out.set(0, framesArray(frames));
-    if (out.wants(1)) {
-        mxArray* times = mxCreateDoubleMatrix(frames.size(), 1, mxREAL);
-        double* data = mxGetPr(times);
-        for (std::size_t i = 0; i < frames.size(); ++i) data[i] = frames[i].time - input.startTime;
-        out.set(1, times);
-    }
+    for (int i = 0; i < 3; ++i)
+        out.set(i, results[i] != nullptr ? results[i] : mxCreateDoubleMatrix(0, 0, mxREAL));
 }
 
 // A snapshot while running is a copy of the next frame the acquisition logs, which stays logged; when
@@ -150,12 +212,15 @@ void snapshot(Session& session, const Arguments& args, Outputs& out) {
     qvxtb::Frame frame;
     try {
         frame = input.video->getsnapshot(timeout);
+    } catch (const qvxtb::InterruptedError&) {
+        throw;
     } catch (const qvxtb::TimeoutError&) {
         throw GatewayError("imaq:getsnapshot:timeout", "GETSNAPSHOT timed out before a frame was available.");
     } catch (const std::exception& error) {
         throw GatewayError("imaq:getsnapshot:adaptorError", error.what());
     }
     out.set(0, frameArray(frame));
+    if (out.wants(1)) out.set(1, snapshotMetadata(frame));
 }
 
 void flush(Session& session, const Arguments& args, Outputs&) {
@@ -166,7 +231,29 @@ void flush(Session& session, const Arguments& args, Outputs&) {
     if (available > 0) {
         adaptorCall("imaq:flushdata:adaptorError", "Dropping the frames",
                     [&] { input.video->getdata(static_cast<int>(available), 0); });
+        input.framesTaken += static_cast<double>(available);
     }
+}
+
+// The toolbox's frame memory: its limit and what the frames alive take, in bytes.
+void memory(Session&, const Arguments& args, Outputs& out) {
+    args.expect(0, "memory");
+    StructBuilder result({"FrameMemoryLimit", "FrameMemoryUsed"});
+    result.set(0, "FrameMemoryLimit", makeNumber(static_cast<double>(qvxtb::frameMemoryLimit())));
+    result.set(0, "FrameMemoryUsed", makeNumber(static_cast<double>(qvxtb::frameMemoryUsed())));
+    out.set(0, result.release());
+}
+
+void setMemoryLimit(Session&, const Arguments& args, Outputs&) {
+    args.expect(1, "setMemoryLimit");
+    const double bytes = args.number(0, "The frame memory limit");
+    // 2^53: every whole number of bytes up to it is a double, and it fits size_t on 64-bit systems.
+    constexpr double most = 9007199254740992.0;
+    if (!(bytes >= 1 && bytes <= most) || std::floor(bytes) != bytes) {
+        throw GatewayError("imaq:imaqmem:invalidLimit",
+                           "The frame memory limit must be a whole number of bytes from 1 to 2^53.");
+    }
+    qvxtb::setFrameMemoryLimit(static_cast<std::size_t>(bytes));
 }
 
 } // namespace
@@ -180,6 +267,8 @@ void addAcquisitionCommands(CommandTable& table) {
     table["getdata"] = getdata;
     table["snapshot"] = snapshot;
     table["flush"] = flush;
+    table["memory"] = memory;
+    table["setMemoryLimit"] = setMemoryLimit;
 }
 
 } // namespace qvxgw

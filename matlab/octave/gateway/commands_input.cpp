@@ -169,7 +169,8 @@ void setRoi(Session& session, const Arguments& args, Outputs&) {
     if (position.size() != 4) throw GatewayError("imaq:set:invalidValue", "ROIPosition takes four numbers.");
     for (double value : position) {
         if (!(std::floor(value) == value) || std::fabs(value) > 1e9)
-            throw GatewayError("imaq:set:invalidValue", "ROIPosition takes integers.");
+            throw GatewayError("imaq:set:invalidValue",
+                               "ROIPosition takes whole numbers from -1000000000 to 1000000000.");
     }
     adaptorCall("imaq:set:refused", "Setting ROIPosition", [&] {
         input.video->setROIPosition(int(position[0]), int(position[1]), int(position[2]), int(position[3]));

@@ -13,8 +13,11 @@ int frameBands(int frameType);
 // "uint8" or "uint16"; "" when unknown.
 const char* frameClassName(int frameType);
 
+// The class a frame of this type has in Octave: uint8, or uint16 for 16-bit monochrome.
+mxClassID nativeClass(int frameType);
 mxArray* frameArray(const qvxtb::Frame& frame);
-// H×W×B×N; every frame must have the first one's type and size.
-mxArray* framesArray(const std::vector<qvxtb::Frame>& frames);
+// H×W×B×N of class `target` (integers saturate), or an N×1 cell of H×W×B frames; every frame must have
+// the first one's type and size.
+mxArray* framesArray(const std::vector<const qvxtb::Frame*>& frames, mxClassID target, bool cell);
 
 } // namespace qvxgw

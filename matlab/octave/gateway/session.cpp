@@ -1,6 +1,9 @@
 // The gateway's state between calls, and its orderly release.
 #include "matlab/octave/gateway/session.h"
 
+#include <climits>
+#include <cstdlib>
+
 #include <algorithm>
 #include <cctype>
 
@@ -18,7 +21,15 @@ std::string adaptorNameOf(const std::string& path) {
 
 Session::~Session() { reset(); }
 
-void Session::registerLibrary(const std::string& path) {
+std::string canonicalPath(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr) return path;
+    return resolved;
+}
+
+void Session::registerLibrary(const std::string& given) {
+    // One file is one adaptor, whichever way its path is spelt (links, "." and "..", repeated slashes).
+    const std::string path = canonicalPath(given);
     const std::string name = adaptorNameOf(path);
     for (const std::string& held : registered_) {
         if (held == path) return;
@@ -27,10 +38,19 @@ void Session::registerLibrary(const std::string& path) {
                                "An adaptor named '" + name + "' is already registered: " + held + ".");
         }
     }
+    // Only what loads and initialises as an adaptor is listed: anything else would show as installed and
+    // fail at every use.
+    try {
+        qvxtb::Adaptor probe(path);
+    } catch (const std::exception& error) {
+        throw GatewayError("imaq:imaqregister:invalidAdaptor",
+                           "The file " + given + " cannot be loaded as an adaptor: " + error.what());
+    }
     registered_.push_back(path);
 }
 
-void Session::unregisterLibrary(const std::string& path) {
+void Session::unregisterLibrary(const std::string& given) {
+    const std::string path = canonicalPath(given);
     auto held = std::find(registered_.begin(), registered_.end(), path);
     if (held == registered_.end()) {
         throw GatewayError("imaq:imaqregister:unregisterfailed",

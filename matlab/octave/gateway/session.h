@@ -21,6 +21,8 @@ struct Input {
     double framesPerTrigger = 10; // Inf: until stopped
     double triggerRepeat = 0;     // Inf: until stopped
     double startTime = 0;         // the host's clock when the last acquisition was started
+    double framesTaken = 0;       // frames of the last acquisition taken out of the buffer so far
+    bool failureReported = false; // the user was told why the last acquisition ended by itself
 };
 
 class Session {
@@ -65,5 +67,7 @@ private:
 };
 
 std::string adaptorNameOf(const std::string& path);
+// The path with links and "." and ".." resolved; as given when it cannot be resolved.
+std::string canonicalPath(const std::string& path);
 
 } // namespace qvxgw
