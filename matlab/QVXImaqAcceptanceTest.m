@@ -5,38 +5,75 @@
 %   imaqregister('C:\qvximaq\QVXImaq.dll'); imaqreset;
 %   results = runtests('QVXImaqAcceptanceTest'); table(results)
 %
-% Every test walks all devices the adaptor reports (and, where it says so, all their formats). The
-% comment above each test names the test of the repository's suite (tests/, run against the stand-ins
-% of the toolbox and the grabber library) that covers the same behaviour.
+% Every test walks all devices the adaptor reports and all their formats. The comment above each
+% test names the tests of the repository's suite (tests/, run against the stand-ins of the toolbox
+% and the grabber library) that cover the same behaviour.
 %
-% Cameras with hardware regions of interest deliver the region itself; the others deliver whole
-% frames whatever ROIPosition asks. The tests tell them apart by what they deliver. To state which
-% cameras must have hardware regions (so that one that delivers whole frames fails), set the
-% environment variable QVXIMAQ_REGION_CAMERAS to their device names separated by ";" before running
-% the tests.
+% The cameras are left as the tests found them. The tests write every writable property at its
+% limits and put back every value they touched, automatic modes included, before each video input
+% is deleted, also when a check fails first; the last step compares every device property of every
+% device with its value before the tests ran. Buttons (properties whose single value is "Push") fire
+% an action on the camera that cannot be undone, so they are only checked by their declaration,
+% unless the device is named in QVXIMAQ_PUSH_BUTTONS. A camera whose settings must not be touched at
+% all should not be connected while the tests run.
 %
-% The property test writes every writable property at its limits and puts the value the camera
-% held back afterwards, also when a check fails first. A camera whose settings must not be touched
-% should not be connected while the tests run.
+% Environment variables, each a list of device names separated by ";", set before running the tests:
+% - QVXIMAQ_REGION_CAMERAS: cameras that must have hardware regions of interest (one that delivers
+%   whole frames then fails). Cameras with hardware regions deliver the region itself; the others
+%   deliver whole frames whatever ROIPosition asks, and the tests tell them apart by what they deliver.
+% - QVXIMAQ_PUSH_BUTTONS: cameras whose buttons the tests push.
+% - QVXIMAQ_UNPACED_CAMERAS: cameras that deliver frames as fast as they can rather than at their
+%   FrameRate; the spacing of their frames is not held to the rate.
+% And QVXIMAQ_DEVICE_PROPERTIES, JSON text: [{"DeviceName": "...", "Properties": ["SerialNo", ...]}, ...],
+% the device-specific properties each named device must publish, no more and no fewer.
 classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
 
     properties (Constant)
         AdaptorName = 'qvximaq';
-        FrameCount = 10;     % frames per getdata test
-        MinTimeout = 30;     % seconds a video input waits for frames at the least
+        FrameCount = 5;        % frames per getdata check
+        MinTimeout = 30;       % seconds a video input waits for frames at the least
+        RateTolerance = 0.25;  % frame spacing within this share of 1/FrameRate
+        % Settings of the grabber's session, which each new video input starts afresh; every other
+        % device property lives in the camera.
+        SessionProperties = {'FrameRate', 'InputChannel'};
     end
 
     properties
-        Info   % imaqhwinfo of the adaptor
+        Info     % imaqhwinfo of the adaptor
+        Before   % per device: a struct of every device property's value before the tests ran
     end
 
     methods (TestClassSetup)
-        function findTheAdaptor(testCase)
+        function findTheAdaptorAndRecordTheCameras(testCase)
             installed = imaqhwinfo;
             testCase.assertTrue(any(strcmpi(installed.InstalledAdaptors, testCase.AdaptorName)), ...
                 'The adaptor "qvximaq" is not registered: run imaqregister with the path of QVXImaq.dll.');
             testCase.Info = imaqhwinfo(testCase.AdaptorName);
             testCase.assumeNotEmpty(testCase.Info.DeviceIDs, 'No camera of the adaptor is connected.');
+            devices = testCase.Info.DeviceInfo;
+            testCase.Before = cell(1, numel(devices));
+            for d = 1:numel(devices)
+                testCase.Before{d} = QVXImaqAcceptanceTest.deviceValues(devices(d).DeviceID);
+            end
+        end
+    end
+
+    methods (TestClassTeardown)
+        % Here: Properties.EachKindReadsAndWritesItsOwnWay (values are read from the camera itself).
+        function everyDevicePropertyHoldsItsValueFromBefore(testCase)
+            for d = 1:numel(testCase.Before)
+                devices = testCase.Info.DeviceInfo;
+                before = testCase.Before{d};
+                after = QVXImaqAcceptanceTest.deviceValues(devices(d).DeviceID);
+                names = fieldnames(before);
+                for k = 1:numel(names)
+                    where = sprintf('%s, %s after the tests', devices(d).DeviceName, names{k});
+                    testCase.verifyTrue(isfield(after, names{k}), [where ': no longer published']);
+                    if isfield(after, names{k})
+                        testCase.verifyEqual(after.(names{k}), before.(names{k}), [where ': as before the tests']);
+                    end
+                end
+            end
         end
     end
 
@@ -64,6 +101,8 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                 formats = device.SupportedFormats;
                 testCase.verifyNotEmpty(formats, ['No formats for ' name]);
                 testCase.verifyEqual(numel(unique(formats)), numel(formats), ['Repeated format names for ' name]);
+                testCase.verifyTrue(any(strcmp(formats, device.DefaultFormat)), ...
+                    [name ': the default format "' device.DefaultFormat '" is one of the supported formats']);
                 withNorm = ~cellfun(@isempty, strfind(formats, ':'));
                 if any(withNorm)
                     % A device with video norms names every format "norm:format".
@@ -72,6 +111,29 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                         testCase.verifyNotEmpty(parts, [name ': "' formats{k} '" is not "norm:format"']);
                     end
                 end
+            end
+            % Names the caller gave must be devices here: a misspelt one would check nothing.
+            known = {info.DeviceInfo.DeviceName};
+            expected = QVXImaqAcceptanceTest.expectedProperties();
+            named = [QVXImaqAcceptanceTest.namedDevices('QVXIMAQ_PUSH_BUTTONS'), ...
+                     QVXImaqAcceptanceTest.namedDevices('QVXIMAQ_UNPACED_CAMERAS'), {expected.DeviceName}];
+            for k = 1:numel(named)
+                testCase.verifyTrue(any(strcmp(known, named{k})), ['"' named{k} '" is named, but not connected']);
+            end
+        end
+
+        % Here: Discovery.NormPathCountsFormatsFromOneOverAllNorms and
+        % Discovery.DescriptorPathReportsEachDescriptorAtItsLargestSizeFromZero (no format is flagged as
+        % the default, so the toolbox chooses it), InstanceCreation.FixedAnswersWhateverTheFormat.
+        function theConstructorShownToUsersMakesAWorkingVideoInput(testCase)
+            for d = 1:numel(testCase.Info.DeviceInfo)
+                device = testCase.Info.DeviceInfo(d);
+                where = [device.DeviceName ': ' device.VideoInputConstructor];
+                vid = testCase.verifyWarningFree(@() eval(device.VideoInputConstructor), where);
+                testCase.addTeardown(@QVXImaqAcceptanceTest.deleteIfValid, vid);
+                testCase.verifyEqual(vid.VideoFormat, device.DefaultFormat, [where ': the default format']);
+                testCase.verifySize(getsnapshot(vid), QVXImaqAcceptanceTest.frameSizeOf(vid, vid.VideoResolution), where);
+                delete(vid);
             end
         end
 
@@ -105,7 +167,8 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                     testCase.verifyTrue(isequal(bands, 1) || isequal(bands, 3), ...
                         sprintf('%s: NumberOfBands is %s, the toolbox knows 1 or 3', where, mat2str(bands)));
                     if ~isequal(bands, size(frame, 3))
-                        testCase.log(sprintf('%s: NumberOfBands %d, frames of %d band(s)', where, bands, size(frame, 3)));
+                        % Terse: the level runtests shows by default.
+                        testCase.log(1, sprintf('%s: NumberOfBands %d, frames of %d band(s)', where, bands, size(frame, 3)));
                     end
                     delete(vid);
                 end
@@ -117,7 +180,7 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
         % RegionOfInterest.SizeIsClampedAndNegativeOffsetsRoundTowardZero,
         % RegionOfInterest.DeviceWithoutRoiCapabilityReportsWholeFormat.
         function regionsAreFittedOrFramesStayWhole(testCase)
-            named = QVXImaqAcceptanceTest.namedRegionCameras();
+            named = QVXImaqAcceptanceTest.namedDevices('QVXIMAQ_REGION_CAMERAS');
             regionCameras = {};
             for d = 1:numel(testCase.Info.DeviceInfo)
                 device = testCase.Info.DeviceInfo(d);
@@ -163,8 +226,9 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                     vid.FramesPerTrigger = Inf;
                     start(vid);
                     testCase.verifyRefused(@() set(vid, 'ROIPosition', [0 0 whole]), ...
-                        [where ': ROIPosition while running']);
+                        [where ': ROIPosition while running'], 'ROIPosition', [0 0 whole]);
                     stop(vid);
+                    flushdata(vid);
 
                     set(vid, 'ROIPosition', [0 0 whole]);
                     testCase.verifyEqual(vid.ROIPosition, [0 0 whole], [where ': whole image again']);
@@ -180,83 +244,154 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
 
         % Here: ToolboxProperties.ValuesTravelAsIdsAndNumbersAndComeBackAsTheUserSeesThem,
         % Properties.EachKindReadsAndWritesItsOwnWay, ToolboxProperties.RefusedWritesNeverReachTheListener,
-        % Properties.SerialNumberReadsAsTheDecimalValueOfItsHexadecimalDigits, Warnings.*.
+        % Properties.SerialNumberReadsAsTheDecimalValueOfItsHexadecimalDigits,
+        % Properties.AButtonReadsNothingAndIsPushedWhateverTheValue, Catalogue.ButtonOffersPush,
+        % Catalogue.WalkOrderIsTheOrderOfHostCalls, Attributes.FrameRateIsLeftOutOnRegionOfInterestCameras,
+        % Warnings.*.
         function everyDevicePropertyReadsAndWritesWithinItsLimits(testCase)
             checked = 0;
+            pushing = QVXImaqAcceptanceTest.namedDevices('QVXIMAQ_PUSH_BUTTONS');
             for d = 1:numel(testCase.Info.DeviceInfo)
                 device = testCase.Info.DeviceInfo(d);
-                vid = testCase.open(device.DeviceID, device.SupportedFormats{1});
-                src = getselectedsource(vid);
-                infos = propinfo(src);
-                names = fieldnames(infos);
-                for k = 1:numel(names)
-                    name = names{k};
-                    info = infos.(name);
-                    where = [device.DeviceName ', ' name];
-                    specific = info.DeviceSpecific;
-                    testCase.verifyTrue(isscalar(specific) && (isnumeric(specific) || islogical(specific)), ...
-                        [where ': DeviceSpecific is 1 or 0']);
-                    if ~isequal(double(specific), 1)
-                        continue;
-                    end
-                    checked = checked + 1;
-                    original = testCase.verifyWarningFree(@() get(src, name), [where ' reads']);
-                    switch info.ReadOnly
-                        case 'always'
-                            testCase.verifyRefused(@() set(src, name, original), [where ' is read-only']);
+                for f = 1:numel(device.SupportedFormats)
+                    formatName = device.SupportedFormats{f};
+                    [vid, ledger] = testCase.open(device.DeviceID, formatName);
+                    src = getselectedsource(vid);
+                    infos = propinfo(src);
+                    names = fieldnames(infos);
+                    specific = {};
+                    for k = 1:numel(names)
+                        name = names{k};
+                        info = infos.(name);
+                        where = [device.DeviceName ', ' formatName ', ' name];
+                        flag = info.DeviceSpecific;
+                        testCase.verifyTrue(isscalar(flag) && (isnumeric(flag) || islogical(flag)), ...
+                            [where ': DeviceSpecific is 1 or 0']);
+                        if ~isequal(double(flag), 1)
                             continue;
-                        case 'whileRunning'
-                            vid.FramesPerTrigger = Inf;
-                            start(vid);
-                            testCase.verifyRefused(@() set(src, name, original), [where ' while running']);
-                            stop(vid);
-                        otherwise
-                            testCase.verifyEqual(info.ReadOnly, 'never', where);
+                        end
+                        specific{end + 1} = name; %#ok<AGROW>
+                        checked = checked + 1;
+                        if QVXImaqAcceptanceTest.isButton(info)
+                            testCase.checkButton(src, name, info, any(strcmp(pushing, device.DeviceName)), where);
+                            continue;
+                        end
+                        original = testCase.verifyWarningFree(@() get(src, name), [where ' reads']);
+                        switch info.ReadOnly
+                            case 'always'
+                                testCase.verifyRefused(@() set(src, name, original), [where ' is read-only'], ...
+                                                       name, original);
+                                continue;
+                            case 'whileRunning'
+                                vid.FramesPerTrigger = Inf;
+                                start(vid);
+                                testCase.verifyRefused(@() set(src, name, original), [where ' while running'], ...
+                                                       name, original);
+                                stop(vid);
+                                flushdata(vid);
+                            otherwise
+                                testCase.verifyEqual(info.ReadOnly, 'never', where);
+                        end
+                        switch info.Constraint
+                            case 'bounded'
+                                testCase.checkBoundedProperty(src, name, infos, ledger, where);
+                            case 'enum'
+                                testCase.checkEnumeratedProperty(src, name, info, ledger, where);
+                        end
                     end
-                    switch info.Constraint
-                        case 'bounded'
-                            testCase.checkBoundedProperty(src, name, infos, where);
-                        case 'enum'
-                            testCase.checkEnumeratedProperty(src, name, info, where);
-                    end
+                    testCase.checkPublishedNames(device.DeviceName, specific, [device.DeviceName ', ' formatName]);
+                    testCase.close(vid, ledger);
                 end
-                delete(vid);
             end
             testCase.assumeGreaterThan(checked, 0, 'No camera has a device-specific property.');
         end
 
-        % Here: Attributes.FastestRateComesFirstAndTextsAreRightAligned,
-        % Properties.FrameRateIsThePositionInTheIntegerRateList, Properties.FrameRateAndInputChannelThroughTheHost,
-        % Attributes.FrameRateIsLeftOutOnRegionOfInterestCameras.
-        function everyFrameRateChoiceCanBeSetAndAcquires(testCase)
-            withRates = 0;
+        % A read-back only shows that the host and the adaptor agree; a new video input reads what the
+        % camera itself holds.
+        % Here: Properties.EachKindReadsAndWritesItsOwnWay, Properties.NamesAreFormedAsTheCatalogueFormsThem,
+        % Properties.FrameRateAndInputChannelThroughTheHost.
+        function writtenValuesAreKeptByTheCamera(testCase)
+            kept = 0;
             for d = 1:numel(testCase.Info.DeviceInfo)
                 device = testCase.Info.DeviceInfo(d);
-                vid = testCase.open(device.DeviceID, device.SupportedFormats{1});
+                formatName = device.SupportedFormats{1};
+                [vid, ledger] = testCase.open(device.DeviceID, formatName);
                 src = getselectedsource(vid);
-                if ~isfield(propinfo(src), 'FrameRate')
-                    delete(vid);
-                    continue;
+                infos = propinfo(src);
+                names = fieldnames(infos);
+                % Automatic modes go off first, so that they cannot change the values written after.
+                autos = cellfun(@(name) QVXImaqAcceptanceTest.isAutoSwitch(name, infos), names);
+                names = [names(autos); names(~autos)];
+                held = struct();
+                for k = 1:numel(names)
+                    name = names{k};
+                    info = infos.(name);
+                    if ~isequal(double(info.DeviceSpecific), 1) || strcmp(info.ReadOnly, 'always') || ...
+                            QVXImaqAcceptanceTest.isButton(info) || any(strcmp(testCase.SessionProperties, name))
+                        continue;
+                    end
+                    original = get(src, name);
+                    if QVXImaqAcceptanceTest.isAutoSwitch(name, infos)
+                        value = 'Off';
+                    else
+                        value = QVXImaqAcceptanceTest.otherValue(info, original);
+                    end
+                    if isempty(value) || isequal(value, original)
+                        continue;
+                    end
+                    QVXImaqAcceptanceTest.remember(ledger, src, name);
+                    testCase.verifyWarningFree(@() set(src, name, value), [device.DeviceName ', ' name ' written']);
+                    held.(name) = get(src, name);
                 end
-                withRates = withRates + 1;
-                info = propinfo(src, 'FrameRate');
-                testCase.verifyEqual(info.Constraint, 'enum', device.DeviceName);
-                testCase.verifyEqual(info.ReadOnly, 'whileRunning', device.DeviceName);
-                choices = info.ConstraintValue;
-                testCase.verifyEqual(char(info.DefaultValue), char(testCase.fastest(choices)), ...
-                    [device.DeviceName ': the default frame rate is the fastest']);
-                original = src.FrameRate;
-                testCase.addTeardown(@QVXImaqAcceptanceTest.restore, src, 'FrameRate', original);
-                for k = 1:numel(choices)
-                    where = [device.DeviceName ' at ' choices{k}];
-                    testCase.verifyWarningFree(@() set(src, 'FrameRate', choices{k}), where);
-                    testCase.verifyEqual(char(src.FrameRate), char(choices{k}), where);
-                    testCase.allowFramesAt(vid, str2double(choices{k}), 1);
-                    frame = getsnapshot(vid);
-                    testCase.verifySize(frame, QVXImaqAcceptanceTest.frameSizeOf(vid, vid.VideoResolution), where);
+                delete(vid);   % the values stay in the camera; the next video input puts them back
+
+                vid = testCase.open(device.DeviceID, formatName, ledger);
+                src = getselectedsource(vid);
+                written = fieldnames(held);
+                for k = 1:numel(written)
+                    where = sprintf('%s, %s read by a new video input', device.DeviceName, written{k});
+                    testCase.verifyEqual(get(src, written{k}), held.(written{k}), where);
+                    kept = kept + 1;
                 end
-                set(src, 'FrameRate', original);
-                delete(vid);
+                testCase.close(vid, ledger);
+            end
+            testCase.assumeGreaterThan(kept, 0, 'No camera has a writable property of its own.');
+        end
+
+        % Here: Attributes.FastestRateComesFirstAndTextsAreRightAligned,
+        % Properties.FrameRateIsThePositionInTheIntegerRateList, Properties.FrameRateAndInputChannelThroughTheHost,
+        % Attributes.FrameRateIsLeftOutOnRegionOfInterestCameras, FrameDelivery.TwoFramesGetTwoObjectsAndTwoTimeStamps.
+        function everyFrameRateChoicePacesTheFrames(testCase)
+            withRates = 0;
+            unpaced = QVXImaqAcceptanceTest.namedDevices('QVXIMAQ_UNPACED_CAMERAS');
+            for d = 1:numel(testCase.Info.DeviceInfo)
+                device = testCase.Info.DeviceInfo(d);
+                for f = 1:numel(device.SupportedFormats)
+                    formatName = device.SupportedFormats{f};
+                    [vid, ledger] = testCase.open(device.DeviceID, formatName);
+                    src = getselectedsource(vid);
+                    if ~isfield(propinfo(src), 'FrameRate')
+                        delete(vid);
+                        continue;
+                    end
+                    withRates = withRates + 1;
+                    info = propinfo(src, 'FrameRate');
+                    where = [device.DeviceName ', ' formatName];
+                    testCase.verifyEqual(info.Constraint, 'enum', where);
+                    testCase.verifyEqual(info.ReadOnly, 'whileRunning', where);
+                    choices = info.ConstraintValue;
+                    testCase.verifyEqual(char(info.DefaultValue), char(testCase.fastest(choices)), ...
+                        [where ': the default frame rate is the fastest']);
+                    QVXImaqAcceptanceTest.remember(ledger, src, 'FrameRate');
+                    for k = 1:numel(choices)
+                        at = [where ' at ' choices{k}];
+                        testCase.verifyWarningFree(@() set(src, 'FrameRate', choices{k}), at);
+                        testCase.verifyEqual(char(src.FrameRate), char(choices{k}), at);
+                        rate = str2double(choices{k});
+                        testCase.acquireAndCheckTimes(vid, rate, any(strcmp(unpaced, device.DeviceName)), at);
+                    end
+                    testCase.close(vid, ledger);
+                end
             end
             testCase.assumeGreaterThan(withRates, 0, 'No camera has a FrameRate property.');
         end
@@ -266,38 +401,50 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
         % FrameDelivery.TwoFramesGetTwoObjectsAndTwoTimeStamps, Acquisition.ExactlyTheFramesWantedReachTheEngine,
         % ToolboxAcquisition.UnlimitedFramesFlowUntilStopped.
         function startStopAndGetdataDeliverExactlyTheFramesWanted(testCase)
-            n = testCase.FrameCount;
+            unpaced = QVXImaqAcceptanceTest.namedDevices('QVXIMAQ_UNPACED_CAMERAS');
             for d = 1:numel(testCase.Info.DeviceInfo)
                 device = testCase.Info.DeviceInfo(d);
-                where = device.DeviceName;
-                vid = testCase.open(device.DeviceID, device.SupportedFormats{1});
-                testCase.allowFramesAt(vid, testCase.slowestRate(vid), n);
-                vid.FramesPerTrigger = n;
-                start(vid);
-                wait(vid, vid.Timeout);
-                testCase.verifyFalse(isrunning(vid), [where ': stops by itself after the frames wanted']);
-                testCase.verifyEqual(vid.FramesAcquired, n, where);
-                testCase.verifyEqual(vid.FramesAvailable, n, where);
-                [frames, times] = getdata(vid, n);
-                testCase.verifySize(frames, [QVXImaqAcceptanceTest.frameSizeOf(vid, vid.VideoResolution, true), n], where);
-                testCase.verifySize(times, [n 1], where);
-                testCase.verifyTrue(all(diff(times) > 0), [where ': time stamps increase']);
-                testCase.verifyEqual(vid.FramesAvailable, 0, where);
+                for f = 1:numel(device.SupportedFormats)
+                    where = [device.DeviceName ', ' device.SupportedFormats{f}];
+                    vid = testCase.open(device.DeviceID, device.SupportedFormats{f});
+                    testCase.acquireAndCheckTimes(vid, testCase.rateOf(vid), any(strcmp(unpaced, device.DeviceName)), where);
 
-                % Unlimited frames flow until stopped.
+                    % Unlimited frames flow until stopped.
+                    vid.FramesPerTrigger = Inf;
+                    start(vid);
+                    testCase.verifyTrue(isrunning(vid), where);
+                    testCase.waitForFrames(vid, 2);
+                    stop(vid);
+                    testCase.verifyFalse(isrunning(vid), where);
+                    available = vid.FramesAvailable;
+                    testCase.verifyGreaterThanOrEqual(available, 2, where);
+                    testCase.verifyEqual(vid.FramesAcquired, available, [where ': every frame acquired is logged']);
+                    [~, times] = getdata(vid, available);
+                    testCase.verifyTrue(all(diff(times) > 0), [where ': time stamps increase']);
+                    testCase.verifyEqual(vid.FramesAvailable, 0, where);
+                    delete(vid);
+                end
+            end
+        end
+
+        % Here: ToolboxAcquisition.SnapshotWhileRunningCopiesALoggedFrameAndLeavesTheCountsAlone,
+        % ToolboxAcquisition.SnapshotIsAnAcquisitionOfItsOwn.
+        function snapshotsWhileRunningLeaveTheAcquisitionAlone(testCase)
+            for d = 1:numel(testCase.Info.DeviceInfo)
+                device = testCase.Info.DeviceInfo(d);
+                where = [device.DeviceName ', getsnapshot while running'];
+                vid = testCase.open(device.DeviceID, device.SupportedFormats{1});
                 vid.FramesPerTrigger = Inf;
                 start(vid);
-                testCase.verifyTrue(isrunning(vid), where);
-                deadline = tic;
-                while vid.FramesAcquired < 2 && toc(deadline) < vid.Timeout
-                    pause(0.05);
-                end
+                testCase.waitForFrames(vid, 1);
+                frame = testCase.verifyWarningFree(@() getsnapshot(vid), where);
+                testCase.verifyClass(frame, QVXImaqAcceptanceTest.frameLayout(vid.VideoFormat).class, where);
+                testCase.verifySize(frame, QVXImaqAcceptanceTest.frameSizeOf(vid, vid.VideoResolution), where);
+                testCase.verifyTrue(isrunning(vid), [where ': the acquisition goes on']);
                 stop(vid);
-                testCase.verifyFalse(isrunning(vid), where);
-                available = vid.FramesAvailable;
-                testCase.verifyGreaterThanOrEqual(available, 2, where);
-                [~, times] = getdata(vid, available);
-                testCase.verifyTrue(all(diff(times) > 0), [where ': time stamps increase']);
+                testCase.verifyEqual(vid.FramesAvailable, vid.FramesAcquired, ...
+                    [where ': the logged frames are all there, and no more']);
+                flushdata(vid);
                 delete(vid);
             end
         end
@@ -412,36 +559,59 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
     end
 
     methods (Access = private)
-        % A video input that is deleted when the test ends, also when a verification fails first. It
+        % A video input that is deleted when the test ends, also when a check fails first. Before it
+        % is deleted, the values noted in its ledger (a new one, or the one given) are put back. It
         % is made without a warning and waits long enough for slow cameras.
-        function vid = open(testCase, id, formatName)
+        function [vid, ledger] = open(testCase, id, formatName, ledger)
+            if nargin < 4
+                ledger = containers.Map('KeyType', 'double', 'ValueType', 'any');
+            end
             vid = testCase.verifyWarningFree(@() videoinput(testCase.AdaptorName, id, formatName), ...
                 sprintf('videoinput(''%s'', %d, ''%s'')', testCase.AdaptorName, id, formatName));
-            testCase.addTeardown(@QVXImaqAcceptanceTest.deleteIfValid, vid);
+            testCase.addTeardown(@QVXImaqAcceptanceTest.putBackOrFail, vid, ledger);
             vid.Timeout = max(vid.Timeout, testCase.MinTimeout);
         end
 
-        % A failure that MATLAB raises as an error of any identifier: the identifiers of refused
-        % writes are not documented.
-        function verifyRefused(testCase, f, where)
-            refused = false;
-            try
-                f();
-            catch
-                refused = true;
-            end
-            testCase.verifyTrue(refused, [where ': accepted, but must be refused']);
+        % Puts back what the ledger noted and deletes the video input.
+        function close(testCase, vid, ledger)
+            problems = QVXImaqAcceptanceTest.putBackAndDelete(vid, ledger);
+            testCase.verifyEmpty(problems, 'Every value written is put back');
         end
 
-        % Writes the limits and reads back what the camera holds, with the matching Auto switch off;
-        % the camera's own values are put back afterwards, also when a check fails first.
-        function checkBoundedProperty(testCase, src, name, infos, where)
+        % A refusal of that very write: MATLAB raises it with an identifier that is not documented, so
+        % its message must name the property or the value (when given). An error about something else
+        % (a function that does not exist, an invalid object) is no refusal.
+        function verifyRefused(testCase, f, where, name, value)
+            if nargin < 5
+                value = name;
+            end
+            refused = false;
+            message = 'accepted';
+            try
+                f();
+            catch err
+                message = err.message;
+                unrelated = any(strcmp(err.identifier, {'MATLAB:UndefinedFunction', 'Octave:undefined-function', ...
+                                                        'MATLAB:class:InvalidHandle'})) || ...
+                            ~isempty(regexpi([err.identifier ' ' err.message], 'invalid ?object', 'once'));
+                refused = ~unrelated && (~isempty(strfind(err.message, name)) || ...
+                                         ~isempty(strfind(err.message, QVXImaqAcceptanceTest.valueText(value))));
+            end
+            testCase.verifyTrue(refused, sprintf('%s: must be refused with a message about %s, found: %s', ...
+                                                 where, name, message));
+        end
+
+        % Writes the limits and reads back what the camera holds, with the matching Auto switch off.
+        function checkBoundedProperty(testCase, src, name, infos, ledger, where)
             limits = infos.(name).ConstraintValue;
             testCase.verifySize(limits, [1 2], where);
             testCase.verifyLessThan(limits(1), limits(2), where);
-            testCase.switchAutoOff(src, name, infos);
+            if QVXImaqAcceptanceTest.isAutoSwitch([name 'Auto'], infos)
+                QVXImaqAcceptanceTest.remember(ledger, src, [name 'Auto']);
+                set(src, [name 'Auto'], 'Off');
+            end
+            QVXImaqAcceptanceTest.remember(ledger, src, name);
             original = src.(name);
-            testCase.addTeardown(@QVXImaqAcceptanceTest.restore, src, name, original);
 
             testCase.verifyWarningFree(@() set(src, name, limits(1)), [where ' at its minimum']);
             low = double(src.(name));
@@ -457,40 +627,103 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
 
             above = limits(2) + max(1, 4 * eps(limits(2)));
             below = limits(1) - max(1, 4 * eps(limits(1)));
-            testCase.verifyRefused(@() set(src, name, above), [where ' above its maximum']);
-            testCase.verifyRefused(@() set(src, name, below), [where ' below its minimum']);
+            testCase.verifyRefused(@() set(src, name, above), [where ' above its maximum'], name, above);
+            testCase.verifyRefused(@() set(src, name, below), [where ' below its minimum'], name, below);
             testCase.verifyEqual(double(src.(name)), high, [where ' after refused writes']);
 
             testCase.verifyWarningFree(@() set(src, name, original), [where ' back to its value']);
             testCase.verifyEqual(double(src.(name)), double(original), [where ' back to its value']);
         end
 
-        % Writes every value of the list and reads it back; the camera's own value is put back.
-        function checkEnumeratedProperty(testCase, src, name, info, where)
+        % Writes every value of the list and reads it back.
+        function checkEnumeratedProperty(testCase, src, name, info, ledger, where)
             values = info.ConstraintValue;
             testCase.verifyTrue(iscellstr(values) && ~isempty(values), [where ': values are texts']);
             testCase.verifyTrue(any(strcmp(values, info.DefaultValue)), [where ': the default is a value']);
+            QVXImaqAcceptanceTest.remember(ledger, src, name);
             original = src.(name);
-            testCase.addTeardown(@QVXImaqAcceptanceTest.restore, src, name, original);
             for k = 1:numel(values)
                 testCase.verifyWarningFree(@() set(src, name, values{k}), [where ' = ' values{k}]);
                 testCase.verifyEqual(src.(name), values{k}, [where ' = ' values{k}]);
                 % Each value is taken back at once: switches like a trigger mode stop the frames.
                 set(src, name, original);
             end
-            testCase.verifyRefused(@() set(src, name, 'NoSuchValue'), [where ' unknown value']);
+            testCase.verifyRefused(@() set(src, name, 'NoSuchValue'), [where ' unknown value'], name, 'NoSuchValue');
             testCase.verifyEqual(src.(name), original, [where ' back to its value']);
         end
 
-        % Switches the property's automatic mode (NAME + "Auto") off for the rest of the test.
-        function switchAutoOff(testCase, src, name, infos)
-            auto = [name 'Auto'];
-            if ~isfield(infos, auto) || ~any(strcmp(infos.(auto).ConstraintValue, 'Off'))
+        % A button fires an action that cannot be undone: its declaration is checked, and it is pushed
+        % (once) only on a device named in QVXIMAQ_PUSH_BUTTONS.
+        function checkButton(testCase, src, name, info, push, where)
+            testCase.verifyEqual(info.Type, 'string', [where ': a button is enumerated']);
+            testCase.verifyEqual(info.ReadOnly, 'never', [where ': a button can be pushed']);
+            testCase.verifyEqual(char(info.DefaultValue), 'Push', where);
+            if push
+                testCase.verifyWarningFree(@() set(src, name, 'Push'), [where ' pushed']);
+                testCase.verifyEqual(src.(name), 'Push', [where ' after the push']);
+            end
+        end
+
+        % The names CI expects of a device, when it expects any: a missing one and one too many fail.
+        function checkPublishedNames(testCase, deviceName, published, where)
+            expected = QVXImaqAcceptanceTest.expectedProperties();
+            k = find(strcmp({expected.DeviceName}, deviceName), 1);
+            if isempty(k)
                 return;
             end
-            original = src.(auto);
-            testCase.addTeardown(@QVXImaqAcceptanceTest.restore, src, auto, original);
-            set(src, auto, 'Off');
+            wanted = {};
+            if ~isempty(expected(k).Properties)
+                wanted = cellstr(expected(k).Properties);
+            end
+            missing = reshape(setdiff(wanted, published), 1, []);
+            extra = reshape(setdiff(published, wanted), 1, []);
+            testCase.verifyEmpty(missing, [where ': device properties missing: ' strjoin(missing, ', ')]);
+            testCase.verifyEmpty(extra, [where ': device properties published but not expected: ' strjoin(extra, ', ')]);
+        end
+
+        % A few frames (at least four: the spacing is the median of three or more), then their time
+        % stamps: the first within the Timeout after the trigger, each later than the one before, and
+        % spaced by 1/rate where the rate is known (rate 0: not known) and paces the frames: an unpaced
+        % camera delivers as fast as the computer takes its frames.
+        function acquireAndCheckTimes(testCase, vid, rate, unpaced, where)
+            % Up to half a second of frames: the median spacing stands firm against one late frame.
+            n = testCase.FrameCount;
+            if ~unpaced
+                n = max(n, min(8, ceil(0.5 * rate)));
+            end
+            testCase.allowFramesAt(vid, rate, n);
+            vid.FramesPerTrigger = n;
+            start(vid);
+            wait(vid, vid.Timeout);
+            testCase.verifyFalse(isrunning(vid), [where ': stops by itself after the frames wanted']);
+            testCase.verifyEqual(vid.FramesAcquired, n, where);
+            testCase.verifyEqual(vid.FramesAvailable, n, where);
+            [frames, times] = getdata(vid, n);
+            testCase.verifySize(frames, [QVXImaqAcceptanceTest.frameSizeOf(vid, vid.VideoResolution, true), n], where);
+            testCase.verifySize(times, [n 1], where);
+            testCase.verifyEqual(vid.FramesAvailable, 0, where);
+            testCase.verifyTrue(all(diff(times) > 0), [where ': time stamps increase']);
+            testCase.verifyGreaterThanOrEqual(times(1), 0, [where ': the first frame comes after the trigger']);
+            testCase.verifyLessThanOrEqual(times(1), vid.Timeout, ...
+                [where ': the first frame comes within the Timeout after the trigger (time stamps in seconds)']);
+            if rate > 0 && ~unpaced
+                spacing = median(diff(times));
+                period = 1 / rate;
+                testCase.verifyGreaterThanOrEqual(spacing, (1 - testCase.RateTolerance) * period, ...
+                    sprintf('%s: frames %.4f s apart, at most %.0f%% faster than 1/rate', where, spacing, ...
+                            100 * testCase.RateTolerance));
+                testCase.verifyLessThanOrEqual(spacing, (1 + testCase.RateTolerance) * period, ...
+                    sprintf('%s: frames %.4f s apart, at most %.0f%% slower than 1/rate', where, spacing, ...
+                            100 * testCase.RateTolerance));
+            end
+        end
+
+        function waitForFrames(testCase, vid, frames)
+            started = tic;
+            while vid.FramesAcquired < frames && toc(started) < vid.Timeout
+                pause(0.02);
+            end
+            testCase.verifyGreaterThanOrEqual(vid.FramesAcquired, frames, 'frames come once started');
         end
 
         % The time stamps of one acquisition of FramesPerTrigger frames with the given spacing, which must end
@@ -516,8 +749,8 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             end
         end
 
-        % The slowest rate the video input may deliver at: its FrameRate, or 0 when it has none.
-        function rate = slowestRate(testCase, vid)
+        % The video input's FrameRate in frames per second, or 0 when it has none.
+        function rate = rateOf(testCase, vid)
             rate = 0;
             src = getselectedsource(vid);
             if isfield(propinfo(src), 'FrameRate')
@@ -534,9 +767,102 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             end
         end
 
-        function restore(src, name, value)
-            if isvalid(src)
-                set(src, name, value);
+        % Notes a property's value before the first write to it, so that it can be put back.
+        function remember(ledger, src, name)
+            entries = ledger.values();
+            if any(cellfun(@(entry) strcmp(entry{1}, name), entries))
+                return;
+            end
+            ledger(ledger.Count + 1) = {name, get(src, name)};
+        end
+
+        % Stops the video input, drops its frames, puts back every value noted (last first: a value
+        % before its Auto switch) and deletes it. Gives the values it could not put back, as text.
+        function problems = putBackAndDelete(vid, ledger)
+            problems = '';
+            if ~isvalid(vid)
+                return;
+            end
+            if isrunning(vid)
+                stop(vid);
+            end
+            flushdata(vid);
+            src = getselectedsource(vid);
+            for k = ledger.Count:-1:1
+                entry = ledger(k);
+                try
+                    set(src, entry{1}, entry{2});
+                catch err
+                    problems = sprintf('%s%s: %s; ', problems, entry{1}, err.message);
+                end
+            end
+            remove(ledger, ledger.keys());
+            delete(vid);
+        end
+
+        function putBackOrFail(vid, ledger)
+            problems = QVXImaqAcceptanceTest.putBackAndDelete(vid, ledger);
+            if ~isempty(problems)
+                error('QVXImaqAcceptanceTest:notPutBack', 'Values not put back: %s', problems);
+            end
+        end
+
+        % Every device property's value as a new video input with the default format reads it.
+        function values = deviceValues(id)
+            values = struct();
+            vid = videoinput(QVXImaqAcceptanceTest.AdaptorName, id);
+            try
+                src = getselectedsource(vid);
+                infos = propinfo(src);
+                names = fieldnames(infos);
+                for k = 1:numel(names)
+                    if isequal(double(infos.(names{k}).DeviceSpecific), 1)
+                        values.(names{k}) = get(src, names{k});
+                    end
+                end
+            catch err
+                delete(vid);
+                rethrow(err);
+            end
+            delete(vid);
+        end
+
+        % A value of the property's constraint other than the one it holds, and other than its
+        % default where there is one: what a new video input would show if the value stayed behind.
+        function value = otherValue(info, original)
+            value = [];
+            switch info.Constraint
+                case 'bounded'
+                    limits = double(info.ConstraintValue);
+                    candidates = {limits(1), limits(2), round(mean(limits))};
+                case 'enum'
+                    candidates = info.ConstraintValue;
+                otherwise
+                    return;
+            end
+            other = candidates(~cellfun(@(c) isequal(c, original), candidates));
+            better = other(~cellfun(@(c) isequal(c, info.DefaultValue), other));
+            if ~isempty(better)
+                value = better{1};
+            elseif ~isempty(other)
+                value = other{1};
+            end
+        end
+
+        function yes = isButton(info)
+            yes = strcmp(info.Constraint, 'enum') && isequal(cellstr(info.ConstraintValue), {'Push'});
+        end
+
+        function yes = isAutoSwitch(name, infos)
+            yes = numel(name) > 4 && strcmp(name(end - 3:end), 'Auto') && isfield(infos, name) && ...
+                  strcmp(infos.(name).Constraint, 'enum') && any(strcmp(infos.(name).ConstraintValue, 'Off'));
+        end
+
+        function text = valueText(value)
+            if ischar(value)
+                text = value;
+            else
+                text = num2str(value);
             end
         end
 
@@ -550,11 +876,25 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             end
         end
 
-        function names = namedRegionCameras()
+        % Device names listed in an environment variable, separated by ";".
+        function names = namedDevices(variable)
             names = {};
-            named = getenv('QVXIMAQ_REGION_CAMERAS');
+            named = getenv(variable);
             if ~isempty(named)
                 names = strtrim(strsplit(named, ';'));
+                names = names(~cellfun(@isempty, names));
+            end
+        end
+
+        % QVXIMAQ_DEVICE_PROPERTIES as a struct array with DeviceName and Properties; empty when unset.
+        function expected = expectedProperties()
+            expected = struct('DeviceName', {}, 'Properties', {});
+            text = getenv('QVXIMAQ_DEVICE_PROPERTIES');
+            if ~isempty(text)
+                expected = jsondecode(text);
+                if iscell(expected)
+                    expected = [expected{:}];
+                end
             end
         end
 

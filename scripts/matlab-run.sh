@@ -4,8 +4,12 @@
 #
 # QVX_ADAPTOR: the adaptor library to register (default: the build's own bin/libQVXImaq.so).
 # Cameras: the built-in virtual set. QVX_CAMERAS is not passed on, so that a value left in a shell does
-# not change what the kit sees; QVX_KIT_CAMERAS=file.json runs the kit on that camera file instead
-# (then QVXIMAQ_REGION_CAMERAS is the caller's to set).
+# not change what the kit sees; QVX_KIT_CAMERAS runs the kit on other cameras instead: a camera file
+# (file.json), or any other value QVX_CAMERAS takes (genicam:127.0.0.1), passed on unchanged. Then
+# QVXIMAQ_REGION_CAMERAS, QVXIMAQ_PUSH_BUTTONS, QVXIMAQ_UNPACED_CAMERAS and QVXIMAQ_DEVICE_PROPERTIES are
+# the caller's to set, and a test that cannot apply there ends incomplete, with its reason.
+# On the built-in set every test has a case: an incomplete test fails, and the kit is told each
+# camera's property names, as they follow from its description (cameras/default.json).
 # Exits non-zero when a test fails, the example fails, or Octave does not end cleanly.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -43,11 +47,17 @@ fi
 
 adaptor=$(realpath "${QVX_ADAPTOR:-$build/bin/libQVXImaq.so}")
 unset QVX_CAMERAS
+described=""
 if [ -n "${QVX_KIT_CAMERAS:-}" ]; then
-  if [[ $QVX_KIT_CAMERAS == genicam || $QVX_KIT_CAMERAS == genicam:* ]]; then export QVX_CAMERAS=$QVX_KIT_CAMERAS; else export QVX_CAMERAS=$(realpath "$QVX_KIT_CAMERAS"); fi
+  if [ -e "$QVX_KIT_CAMERAS" ]; then
+    export QVX_CAMERAS=$(realpath "$QVX_KIT_CAMERAS")
+  else
+    export QVX_CAMERAS=$QVX_KIT_CAMERAS
+  fi
 else
   # Of the built-in cameras, this one has hardware regions: the kit fails if it delivers whole frames.
   export QVXIMAQ_REGION_CAMERAS=${QVXIMAQ_REGION_CAMERAS-"QVX ROI Cam R-5M"}
+  described="$root/cameras/default.json"
 fi
 unset DISPLAY
 echo "matlab-run: the acceptance kit and the example under Octave, adaptor $adaptor"
@@ -62,7 +72,7 @@ octave-cli --no-gui --norc --quiet --eval "
   addpath('$root/matlab/octave/api');
   addpath('$root/matlab/octave/unittest');
   addpath('$root/matlab/octave');
-  exit(qvxkit_run('$adaptor'));" \
+  exit(qvxkit_run('$adaptor', '$described'));" \
   2> >(grep -v --line-buffered '^error: ignoring const execution_exception& while preparing to exit$' >&2) \
   || status=$?
 wait

@@ -92,6 +92,26 @@ TEST_F(ToolboxAcquisition, SnapshotIsAnAcquisitionOfItsOwn) {
     EXPECT_EQ(input->framesAcquired(), 2) << "FramesPerTrigger is back";
 }
 
+TEST_F(ToolboxAcquisition, SnapshotWhileRunningCopiesALoggedFrameAndLeavesTheCountsAlone) {
+    auto input = adaptor().videoinput("1", "Y800 (8x6)");
+    input->setFramesPerTrigger(0);
+    input->start();
+    input->getdata(1);
+    const qvxtb::Frame snapshot = input->getsnapshot();
+    EXPECT_EQ(snapshot.frameType, imaqkit::kFrameMono8);
+    EXPECT_EQ(snapshot.data.size(), 8u * 6u);
+    EXPECT_TRUE(input->isRunning()) << "the acquisition goes on";
+    input->stop();
+    EXPECT_EQ(input->framesAvailable(), input->framesAcquired() - 1)
+        << "the snapshot's frame stays logged, and no frame is added for it";
+    input->setFramesPerTrigger(2);
+    input->start();
+    input->wait();
+    const qvxtb::Frame afterwards = input->getsnapshot();
+    EXPECT_EQ(afterwards.data.size(), 8u * 6u) << "a complete acquisition is stopped, then snapped";
+    EXPECT_EQ(input->framesAvailable(), 2);
+}
+
 TEST_F(ToolboxAcquisition, RoiIsTheHostsCopyAndShapesTheFrames) {
     auto input = adaptor().videoinput("Spare Cam", "RGB32 (8x6)");
     EXPECT_EQ(input->getROIPosition(), (std::array<int, 4>{0, 0, 8, 6}));

@@ -30,6 +30,10 @@ struct AcquisitionState {
     std::array<int, 4> roi{};
     std::deque<Frame> queue;
     std::string failure; // why the acquisition ended by itself; "" while it did not
+    // getsnapshot while running: the next frame handed over is copied here, and still logged as usual.
+    bool snapshotWanted = false;
+    bool snapshotTaken = false;
+    Frame snapshot;
 
     // Frames one acquisition logs; negative: until stopped.
     long wanted() const { return framesPerTrigger <= 0 ? -1 : framesPerTrigger * (triggerRepeat + 1); }

@@ -2,6 +2,7 @@
 #include "sim/toolbox/engine.h"
 
 #include <cstddef>
+#include <new>
 
 #include "sim/toolbox/frame_memory.h"
 #include "sim/toolbox/frame_object.h"
@@ -36,6 +37,15 @@ void Engine::receiveFrame(imaqkit::IAdaptorFrame* frame) {
     Frame taken = ours->take();
     delete ours;
     std::lock_guard<std::mutex> lock(state_->mutex);
+    if (state_->snapshotWanted) {
+        try {
+            state_->snapshot = taken;
+            state_->snapshotWanted = false;
+            state_->snapshotTaken = true;
+        } catch (const std::bad_alloc&) {
+            // No memory for the copy now: the snapshot waits for the next frame.
+        }
+    }
     state_->queue.push_back(std::move(taken));
     ++state_->received;
     state_->changed.notify_all();

@@ -220,7 +220,8 @@ public:
     std::vector<Frame> getdata(int frames, double timeoutSeconds = 10);
     long framesAvailable() const;
     long framesAcquired() const; // frames logged
-    // One frame, as getsnapshot does: a one-frame acquisition of its own.
+    // One frame, as getsnapshot does: a one-frame acquisition of its own when stopped; while running, a
+    // copy of the next frame the acquisition logs, which stays logged (its counts do not change).
     Frame getsnapshot(double timeoutSeconds = 10);
     // As getdata, but the n frames stay first in the queue while `build` makes the caller's result of
     // them, and leave it only once build returned: when it throws, every frame is still available.

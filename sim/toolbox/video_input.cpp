@@ -30,6 +30,32 @@ std::string timeoutText(long acquired, long wanted, double seconds) {
            std::to_string(seconds) + " s; the frames did not come.";
 }
 
+// While an acquisition runs: a copy of the next frame it logs into frame; false when it is not running
+// or ends without another frame.
+bool nextLoggedFrame(detail::AcquisitionState& state, double timeoutSeconds, Frame& frame) {
+    std::unique_lock<std::mutex> lock(state.mutex);
+    if (!state.running && !state.starting) return false;
+    state.snapshotTaken = false;
+    state.snapshotWanted = true;
+    // Whatever ends the wait, an interrupt included, the request and its copy go.
+    struct Withdraw {
+        detail::AcquisitionState& state;
+        ~Withdraw() {
+            state.snapshotWanted = false;
+            state.snapshotTaken = false;
+            state.snapshot = Frame();
+        }
+    } withdraw{state};
+    const bool settled = detail::waitInterruptibly(state.changed, lock, deadline(timeoutSeconds), [&] {
+        return state.snapshotTaken || !state.framesWanted();
+    });
+    const bool taken = state.snapshotTaken;
+    if (taken) frame = std::move(state.snapshot);
+    if (!settled)
+        throw TimeoutError("getsnapshot: no frame came within " + std::to_string(timeoutSeconds) + " s.");
+    return taken;
+}
+
 } // namespace
 
 VideoInput::Impl::~Impl() {
@@ -212,6 +238,10 @@ long VideoInput::framesAcquired() const {
 Frame VideoInput::getsnapshot(double timeoutSeconds) {
     requireAdaptor(impl_->adaptor);
     detail::AcquisitionState& state = *impl_->state;
+    Frame logged;
+    if (nextLoggedFrame(state, timeoutSeconds, logged)) return logged;
+    // An acquisition that ended without another frame is stopped, as the toolbox stops a complete one.
+    stop();
     // The snapshot is an acquisition of its own; the user's settings and frames are put back afterwards.
     struct Restore {
         VideoInput& input;

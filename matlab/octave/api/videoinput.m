@@ -22,7 +22,8 @@
 % - ROIPosition [x y width height] takes whole numbers with x, y >= 0, width, height >= 1, and must lie
 %   within VideoResolution (an error otherwise, the stricter reading); the adaptor then fits it to the
 %   camera, and reading it back gives the fitted region.
-% - GETSNAPSHOT needs a stopped object (the adaptor kit takes a snapshot as an acquisition of its own).
+% - GETSNAPSHOT while running copies the next frame the acquisition logs; FramesAcquired and the logged
+%   frames stay as they are. When stopped, it takes a one-frame acquisition of its own.
 classdef videoinput < qvxobject
 
     properties (Access = private)

@@ -211,18 +211,12 @@ void getdata(Session& session, const Arguments& args, Outputs& out) {
         out.set(i, results[i] != nullptr ? results[i] : mxCreateDoubleMatrix(0, 0, mxREAL));
 }
 
-// The kit stand-in takes a snapshot as a one-frame acquisition of its own, which it cannot do while the
-// object runs; the toolbox documents snapshots while running, but this layer refuses them (and says so)
-// rather than hand back a frame of the user's acquisition.
+// A snapshot while running is a copy of the next frame the acquisition logs, which stays logged; when
+// stopped, the kit stand-in takes a one-frame acquisition of its own, for which the device must be free.
 void snapshot(Session& session, const Arguments& args, Outputs& out) {
     args.expect(2, "snapshot");
     Input& input = settled(session, args);
-    if (input.video->isRunning()) {
-        throw GatewayError(
-            "imaq:getsnapshot:running",
-            "GETSNAPSHOT needs OBJ to be stopped: call STOP first (not supported while running).");
-    }
-    if (session.deviceBusy(input)) {
+    if (!input.video->isRunning() && session.deviceBusy(input)) {
         throw GatewayError(
             "imaq:getsnapshot:deviceInUse",
             "Multiple image acquisition objects cannot access the same device simultaneously.");

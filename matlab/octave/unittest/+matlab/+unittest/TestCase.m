@@ -38,9 +38,20 @@ classdef TestCase < handle
             tc.QvxTeardowns{end + 1} = {call, fcn, varargin, tc.QvxScope};
         end
 
-        % log(tc, diagnostic) or log(tc, verbosity, diagnostic): prints the diagnostic's text.
+        % log(tc, diagnostic) or log(tc, verbosity, diagnostic): prints the diagnostic's text when its
+        % verbosity is Terse (1), the level up to which runtests shows logged diagnostics by default.
+        % Without a verbosity MATLAB logs at Concise (2), which runtests does not show.
         function log(tc, varargin)
-            printf('  [%s] %s\n', tc.QvxScope, qvxunit.diagnosticText(varargin{end}));
+            verbosity = 2;
+            if numel(varargin) > 1
+                verbosity = varargin{1};
+            end
+            if ischar(verbosity)
+                verbosity = find(strcmpi(verbosity, {'Terse', 'Concise', 'Detailed', 'Verbose'}), 1);
+            end
+            if isnumeric(verbosity) && isscalar(verbosity) && verbosity <= 1
+                printf('  [%s] %s\n', tc.QvxScope, qvxunit.diagnosticText(varargin{end}));
+            end
         end
     end
 
