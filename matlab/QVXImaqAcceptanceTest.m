@@ -460,13 +460,13 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                 device = testCase.Info.DeviceInfo(d);
                 where = device.DeviceName;
                 vid = testCase.open(device.DeviceID, device.SupportedFormats{1});
-                testCase.allowFramesAt(vid, testCase.slowestRate(vid), 3 * n + 2);
+                testCase.allowFramesAt(vid, testCase.rateOf(vid), 3 * n + 2);
                 vid.FramesPerTrigger = n;
                 everyFrame = testCase.acquireTimes(vid, 1, 0, [where ', every frame']);
                 everyThird = testCase.acquireTimes(vid, 3, 0, [where ', FrameGrabInterval 3']);
                 delayed = testCase.acquireTimes(vid, 1, 2, [where ', TriggerFrameDelay 2']);
                 step = mean(diff(everyFrame));
-                rate = testCase.slowestRate(vid);
+                rate = testCase.rateOf(vid);
                 % A camera that delivers far faster than its FrameRate (a test camera that is not paced)
                 % has no frame time to measure against: then only the counts are checked.
                 if rate == 0 || step >= 0.5 / rate
@@ -475,12 +475,16 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                     testCase.verifyGreaterThan(delayed(1) - everyFrame(1), step, ...
                         [where ': TriggerFrameDelay 2 skips the first two frames']);
                 end
-                testCase.verifyRefused(@() set(vid, 'FrameGrabInterval', 0), [where ': FrameGrabInterval 0']);
-                testCase.verifyRefused(@() set(vid, 'TriggerFrameDelay', -1), [where ': TriggerFrameDelay -1']);
+                testCase.verifyRefused(@() set(vid, 'FrameGrabInterval', 0), [where ': FrameGrabInterval 0'], ...
+                                       'FrameGrabInterval', 0);
+                testCase.verifyRefused(@() set(vid, 'TriggerFrameDelay', -1), [where ': TriggerFrameDelay -1'], ...
+                                       'TriggerFrameDelay', -1);
                 vid.FramesPerTrigger = Inf;
                 start(vid);
-                testCase.verifyRefused(@() set(vid, 'FrameGrabInterval', 2), [where ': read-only while running']);
-                testCase.verifyRefused(@() set(vid, 'TriggerFrameDelay', 1), [where ': read-only while running']);
+                testCase.verifyRefused(@() set(vid, 'FrameGrabInterval', 2), [where ': read-only while running'], ...
+                                       'FrameGrabInterval', 2);
+                testCase.verifyRefused(@() set(vid, 'TriggerFrameDelay', 1), [where ': read-only while running'], ...
+                                       'TriggerFrameDelay', 1);
                 stop(vid);
                 delete(vid);
             end
@@ -498,7 +502,7 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             checked = 0;
             for d = 1:numel(testCase.Info.DeviceInfo)
                 device = testCase.Info.DeviceInfo(d);
-                vid = testCase.open(device.DeviceID, device.SupportedFormats{1});
+                [vid, ledger] = testCase.open(device.DeviceID, device.SupportedFormats{1});
                 src = getselectedsource(vid);
                 infos = propinfo(src);
                 names = fieldnames(infos);
@@ -513,8 +517,11 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                     end
                     checked = checked + 1;
                     where = [device.DeviceName ', ' name];
-                    testCase.switchAutoOff(src, name, infos);
-                    testCase.addTeardown(@QVXImaqAcceptanceTest.restore, src, name, src.(name));
+                    if QVXImaqAcceptanceTest.isAutoSwitch([name 'Auto'], infos)
+                        QVXImaqAcceptanceTest.remember(ledger, src, [name 'Auto']);
+                        set(src, [name 'Auto'], 'Off');
+                    end
+                    QVXImaqAcceptanceTest.remember(ledger, src, name);
                     limits = info.ConstraintValue;
                     for value = [limits(1), limits(2), limits(1)]
                         testCase.verifyWarningFree(@() set(src, name, value), sprintf('%s = %d', where, value));
@@ -523,7 +530,7 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                                     where, value));
                     end
                 end
-                delete(vid);
+                testCase.close(vid, ledger);
             end
             testCase.assumeGreaterThan(checked, 0, 'No camera has an integer property with a negative range.');
         end
