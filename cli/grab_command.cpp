@@ -33,6 +33,7 @@ struct Arguments {
     std::string montageFile;
     std::vector<std::string> assignments;
     std::string timeout = "30";
+    std::string interval = "1";
     bool overwrite = false;
 };
 
@@ -40,6 +41,7 @@ void grab(const GlobalOptions& options, const Arguments& arguments) {
     const long wanted = static_cast<long>(parseInteger("-n/--frames", arguments.frames, 1, kMaxFrames));
     const double timeout =
         parseNumber("--timeout (seconds to wait for each frame)", arguments.timeout, 0.001, kMaxTimeout);
+    const long interval = static_cast<long>(parseInteger("--interval", arguments.interval, 1, kMaxFrames));
     std::optional<std::array<int, 4>> region;
     if (!arguments.roi.empty()) region = parseRegion(arguments.roi);
     for (const std::string& assignment : arguments.assignments) splitAssignment(assignment);
@@ -51,6 +53,7 @@ void grab(const GlobalOptions& options, const Arguments& arguments) {
     auto input = openVideoInput(*adaptor, arguments.device, arguments.format, options, watch);
     applySettings(*input, arguments.assignments, options, watch);
     if (region) applyRegion(*input, *region, options, watch);
+    input->setFrameGrabInterval(static_cast<int>(interval));
     // Checked last, so that a mistake above leaves an earlier run's frames alone.
     std::unique_ptr<FolderLock> folderLock;
     if (!arguments.outputDir.empty())
@@ -122,6 +125,10 @@ void addGrabCommand(CLI::App& app, const GlobalOptions& options) {
                                     "NAME=VALUE applied before the acquisition (repeatable)"));
     refuseEmpty(
         command->add_option("--timeout", arguments->timeout, "Seconds to wait for each frame (default 30)"));
+    refuseEmpty(
+        command->add_option("--interval", arguments->interval,
+                            "Keep every Nth frame the camera delivers, 1 to 1000000 (FrameGrabInterval, "
+                            "default 1)"));
     command->add_flag("--overwrite", arguments->overwrite,
                       "Replace the frame files of another run in the folder, and the montage file");
     command->callback([&options, arguments] { grab(options, *arguments); });

@@ -2,7 +2,8 @@
 #
 #   QVX_GRABBER_ROOT   the grabber library's installation: include/grabber/*.h, and the library in lib/
 #                      (on Windows its import library QVX_KAPRI10_x64.lib)
-#   QVX_IMAQMEX_ROOT   the folder of the adaptor kit's import library (imaqmex.lib on Windows), or its lib/
+#   QVX_IMAQMEX_ROOT   the folder of the adaptor kit's import library (imaqmex.lib on Windows,
+#                      libmwimaqmex.so in MATLAB for Linux), or its lib/
 #   QVX_PLATFORM_ROOT  off Windows only: where our stand-in of the Windows functions is installed
 #                      (default: QVX_GRABBER_ROOT)
 # Each library may also be given whole (QVX_GRABBER_LIBRARY, QVX_IMAQMEX_LIBRARY, QVX_PLATFORM_LIBRARY),
@@ -39,7 +40,9 @@ endfunction()
 
 qvx_find_in_root(QVX_GRABBER_INCLUDE_DIR "${QVX_GRABBER_ROOT}" NAMES grabber/grabber.h PATH_SUFFIXES include)
 qvx_find_in_root(QVX_GRABBER_LIBRARY "${QVX_GRABBER_ROOT}" NAMES QVX_KAPRI10_x64 PATH_SUFFIXES lib)
-qvx_find_in_root(QVX_IMAQMEX_LIBRARY "${QVX_IMAQMEX_ROOT}" NAMES imaqmex libimaqmex PATH_SUFFIXES lib)
+# MATLAB for Linux names the kit's library libmwimaqmex.so; ours and Windows' are imaqmex.
+qvx_find_in_root(QVX_IMAQMEX_LIBRARY "${QVX_IMAQMEX_ROOT}" NAMES imaqmex libimaqmex mwimaqmex libmwimaqmex
+                 PATH_SUFFIXES lib)
 if(NOT WIN32)
   qvx_find_in_root(QVX_PLATFORM_LIBRARY "${QVX_PLATFORM_ROOT}" NAMES qvxplatform PATH_SUFFIXES lib)
 endif()

@@ -80,6 +80,8 @@ public:
     explicit PropInfo(std::string name) : name_(std::move(name)) {}
     const char* getPropertyName() const override { return name_.c_str(); }
     bool isPropertyDeviceSpecific() const override { return true; }
+    int getPropertyStorageType() const override { return imaqkit::kStorageInteger; }
+    bool isPropertyEnumerated() const override { return false; }
 
 private:
     std::string name_;
@@ -99,14 +101,17 @@ public:
     void getPropNames(const char** names) const override {
         for (std::size_t i = 0; i < props_.size(); ++i) names[i] = props_[i]->getPropertyName();
     }
-    void addEnginePostSetListener(const char*, imaqkit::IEnginePropPostSetListener* listener) override {
+    bool addEnginePostSetListener(const char*, imaqkit::IEnginePropPostSetListener* listener) override {
         engineListeners_.emplace_back(listener);
+        return true;
     }
-    void setCustomGetFcn(const char* name, imaqkit::IPropCustomGetFcn* getter) override {
+    bool setCustomGetFcn(const char* name, imaqkit::IPropCustomGetFcn* getter) override {
         getters_[name].reset(getter);
+        return true;
     }
-    void addPostSetListener(const char* name, imaqkit::IPropPostSetListener* listener) override {
+    bool addPostSetListener(const char* name, imaqkit::IPropPostSetListener* listener) override {
         setters_.emplace_back(name, std::unique_ptr<imaqkit::IPropPostSetListener>(listener));
+        return true;
     }
 
     std::vector<std::unique_ptr<imaqkit::IEnginePropPostSetListener>> engineListeners_;

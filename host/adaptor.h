@@ -20,8 +20,8 @@ public:
     virtual void getROI(int* x, int* y, int* width, int* height) { // slot 2
         manager_->getROI(x, y, width, height);
     }
-    virtual int setROI(int x, int y, int width, int height) { // slot 3
-        return manager_->setROI(x, y, width, height);
+    virtual void setROI(int x, int y, int width, int height) { // slot 3
+        manager_->setROI(x, y, width, height);
     }
     virtual int getMaxWidth() const = 0;                  // slot 4
     virtual int getMaxHeight() const = 0;                 // slot 5

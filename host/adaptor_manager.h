@@ -19,9 +19,13 @@ public:
     virtual int hostDefault() = 0;    // slot 9: backs IAdaptor slot 1
     virtual void slot10() = 0;
     virtual void getROI(int* x, int* y, int* width, int* height) = 0; // slot 11
-    virtual int setROI(int x, int y, int width, int height) = 0;      // slot 12
-    virtual void incrementFrameCount() = 0;                           // slot 13
-    virtual bool isAcquisitionNotComplete() = 0;                      // slot 14: frames still wanted?
+    virtual void setROI(int x, int y, int width, int height) = 0;     // slot 12
+    // Once for every frame the camera delivered while frames are wanted, whether it was sent or not:
+    // the host's FrameGrabInterval and TriggerFrameDelay count on it.
+    virtual void incrementFrameCount() = 0;      // slot 13
+    virtual bool isSendFrame() = 0;              // slot 14: does the host want the current frame?
+    virtual bool isAcquisitionNotComplete() = 0; // slot 15: frames still wanted?
+    virtual void slot16() = 0;
 };
 
 } // namespace imaqkit

@@ -17,6 +17,18 @@ public:
     virtual void slot4() = 0;
     virtual void slot5() = 0;
     virtual void setTime(double time) = 0; // slot 6
+    virtual void slot7() = 0;
+    virtual void slot8() = 0;
+    virtual void slot9() = 0;
+    virtual void slot10() = 0;
+    virtual void slot11() = 0;
+    virtual void slot12() = 0;
+    virtual void slot13() = 0;
+    virtual void slot14() = 0;
+    virtual void slot15() = 0;
+    virtual void slot16() = 0;
+    // Gives back a frame that is never handed to the engine; the frame is gone afterwards.
+    virtual void discard() = 0; // slot 17
 
 protected:
     ~IAdaptorFrame() = default;

@@ -16,10 +16,26 @@ public:
     virtual const char* getPropertyName() const = 0; // slot 1
     virtual void slot2() = 0;
     virtual void slot3() = 0;
-    virtual void slot4() = 0;
+    virtual int getPropertyStorageType() const = 0; // slot 4: the type the host keeps the value in
     virtual void slot5() = 0;
     virtual bool isPropertyDeviceSpecific() const = 0; // slot 6
+    virtual bool isPropertyEnumerated() const = 0;     // slot 7: kept as the value's integer id
+    virtual void slot8() = 0;
+    virtual void slot9() = 0;
+    virtual void slot10() = 0;
+    virtual void slot11() = 0;
+    virtual void slot12() = 0;
+    virtual void slot13() = 0;
 };
+
+// The storage types of getPropertyStorageType.
+constexpr int kStorageOther = 0;
+constexpr int kStorageString = 1;
+constexpr int kStorageDouble = 2;
+constexpr int kStorageDoubleArray = 3;
+constexpr int kStorageInteger = 4;
+constexpr int kStorageIntegerArray = 5;
+constexpr int kStorageCommand = 6;
 
 class IPropContainer {
 public:
@@ -37,9 +53,13 @@ public:
     virtual void getPropNames(const char** names) const = 0; // slot 10
     virtual void slot11() = 0;
     virtual void slot12() = 0;
-    virtual void addEnginePostSetListener(const char* name, IEnginePropPostSetListener* listener) = 0; // 13
-    virtual void setCustomGetFcn(const char* name, IPropCustomGetFcn* getter) = 0;                     // 14
-    virtual void addPostSetListener(const char* name, IPropPostSetListener* listener) = 0;             // 15
+    // The registrations take the listener over, unless they return false: then the host refused it and
+    // it is still the caller's.
+    virtual bool addEnginePostSetListener(const char* name, IEnginePropPostSetListener* listener) = 0; // 13
+    virtual bool setCustomGetFcn(const char* name, IPropCustomGetFcn* getter) = 0;                     // 14
+    virtual bool addPostSetListener(const char* name, IPropPostSetListener* listener) = 0;             // 15
+    virtual void slot16() = 0;
+    virtual void slot17() = 0;
 };
 
 } // namespace imaqkit

@@ -1,4 +1,4 @@
-// The frame callback: one filled buffer becomes one stamped, counted host frame.
+// The frame callback: every filled buffer is counted; those the host wants become stamped host frames.
 #include "instance/frame_listener.h"
 
 #include "host/adaptor_manager.h"
@@ -30,9 +30,20 @@ void CListener::frameReady(KapriLib::Grabber& /*caller*/, KapriLib::smart_ptr<Ka
         // Pairs with the release store of start, so every field written before live mode is seen.
         QVXadaptor* adaptor = adaptor_.load(std::memory_order_acquire);
         if (adaptor == nullptr) return;
-        if (!adaptor->getAdaptorManager()->isAcquisitionNotComplete()) return;
+        imaqkit::IAdaptorManager* manager = adaptor->getAdaptorManager();
+        if (!manager->isAcquisitionNotComplete()) return;
         KapriLib::MemBuffer* filled = buffer.get();
-        if (filled != nullptr) deliver(*adaptor, *filled);
+        if (filled == nullptr) return;
+        // The host decides which frames it logs (FrameGrabInterval, TriggerFrameDelay) from the count of
+        // every frame acquired, so a frame it does not want is still counted, and a frame lost on the way
+        // out as well: counting only what is sent would stop the count at the first frame not wanted.
+        if (manager->isSendFrame()) {
+            try {
+                deliver(*adaptor, *filled);
+            } catch (...) {
+            }
+        }
+        manager->incrementFrameCount();
     } catch (...) {
     }
 }
@@ -67,7 +78,6 @@ void CListener::deliver(QVXadaptor& adaptor, KapriLib::MemBuffer& buffer) const 
         frame->setImage(data, imageWidth, imageHeight, x, y);
     frame->setTime(imaqkit::getCurrentTime());
     manager->getEngine()->receiveFrame(frame);
-    manager->incrementFrameCount();
 }
 
 } // namespace qvx

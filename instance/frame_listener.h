@@ -1,4 +1,5 @@
-// CListener: turns every buffer the grabber library fills while live into a host frame.
+// CListener: counts every buffer the grabber library fills while live and turns those the host wants into
+// frames.
 #pragma once
 
 #include <atomic>

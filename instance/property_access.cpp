@@ -53,19 +53,32 @@ std::int32_t serialNumberValue(std::int64_t serial) {
     return static_cast<std::int32_t>(std::strtol(text, nullptr, 10));
 }
 
-// A name no element answers to, or whose element no longer declares any kind (its limits have
-// collapsed since the description, or it never had a typed interface): the user is told, instead of
-// seeing an old value or a write that silently did nothing.
-void propertyNotFound(const char* name, void* value) {
-    writeValue<std::int32_t>(value, 0);
+DeclaredType declaredType(const imaqkit::IPropInfo* property) {
+    return {property->getPropertyStorageType(), property->isPropertyEnumerated()};
+}
+
+// 0 of the declared type; a value of a type the adaptor never declares is left alone.
+void writeZero(const DeclaredType& declared, void* value) {
+    if (declared.isDouble())
+        writeValue<double>(value, 0.0);
+    else if (declared.storage == imaqkit::kStorageInteger)
+        writeValue<std::int32_t>(value, 0);
+}
+
+// A name no element answers to, or whose element no longer offers the declared kind (its limits have
+// changed since the description, or it never had a typed interface): the user is told, instead of
+// seeing an old value, a value of another type or a write that silently did nothing.
+void propertyNotFound(const char* name, const DeclaredType& declared, void* value) {
+    writeZero(declared, value);
     warnf("Property \"%s\" not found.", name);
 }
 
 } // namespace
 
 void QVXadaptor::getPropertyValue(imaqkit::IPropInfo* property, void* value) {
+    const DeclaredType declared = declaredType(property);
     if (!grabber_.isDevValid()) {
-        writeValue<std::int32_t>(value, 0);
+        writeZero(declared, value);
         warnf("Unable to get property. Device invalid.");
         return;
     }
@@ -98,13 +111,14 @@ void QVXadaptor::getPropertyValue(imaqkit::IPropInfo* property, void* value) {
         if (grabber_.getDev().getSerialNumber(serial))
             writeValue<std::int32_t>(value, serialNumberValue(serial));
     } else {
-        getVCDPropertyValue(name, value);
+        getVCDPropertyValue(name, declared, value);
     }
 }
 
 void QVXadaptor::setPropertyValue(imaqkit::IPropInfo* property, void* value) {
+    const DeclaredType declared = declaredType(property);
     if (!grabber_.isDevValid()) {
-        writeValue<std::int32_t>(value, 0);
+        writeZero(declared, value);
         warnf("Unable to set property. Device invalid.");
         return;
     }
@@ -123,7 +137,7 @@ void QVXadaptor::setPropertyValue(imaqkit::IPropInfo* property, void* value) {
             grabber_.setFrameRate((*list)[static_cast<std::size_t>(position)]);
         }
     } else {
-        setVCDPropertyValue(name, value);
+        setVCDPropertyValue(name, declared, value);
     }
 }
 
@@ -144,76 +158,98 @@ smart_com<IVCDPropertyElement> QVXadaptor::findVCDElement(const std::string& nam
     return result;
 }
 
-void QVXadaptor::getVCDPropertyValue(const char* name, void* value) {
+void QVXadaptor::getVCDPropertyValue(const char* name, const DeclaredType& declared, void* value) {
     const smart_com<IVCDPropertyElement> element = findVCDElement(name);
     if (!element) {
-        propertyNotFound(name, value);
+        propertyNotFound(name, declared, value);
         return;
     }
-    // The reverse of the catalogue's order, counting only the kinds the catalogue declares: the kind
-    // the host received last under this name.
-    if (const auto absolute = getElementInterface<IVCDAbsoluteValueProperty>(
-            element.get(), KapriLib::kVcdAbsoluteValueInterface);
-        absolute && declaresAbsoluteValue(absolute.get())) {
-        double current = 0.0;
-        throwIfFailed(absolute->get_Value(&current));
-        writeValue<double>(value, current);
-    } else if (const auto map = getElementInterface<IVCDMapStringsProperty>(
-                   element.get(), KapriLib::kVcdMapStringsInterface);
-               map && declaresMapStrings(map.get())) {
-        LONG current = 0, minimum = 0;
-        throwIfFailed(map->get_Value(&current));
-        throwIfFailed(map->get_RangeMin(&minimum));
-        writeValue<std::int32_t>(value, wrappingDifference(current, minimum));
-    } else if (const auto toggle =
-                   getElementInterface<IVCDSwitchProperty>(element.get(), KapriLib::kVcdSwitchInterface)) {
-        VARIANT_BOOL state = 0;
-        throwIfFailed(toggle->get_Switch(&state));
-        writeValue<std::int32_t>(value, state == -1 ? 1 : 0);
-    } else if (getElementInterface<IVCDButtonProperty>(element.get(), KapriLib::kVcdButtonInterface)) {
+    if (declared.isDouble()) {
+        if (const auto absolute = getElementInterface<IVCDAbsoluteValueProperty>(
+                element.get(), KapriLib::kVcdAbsoluteValueInterface);
+            absolute && declaresAbsoluteValue(absolute.get())) {
+            double current = 0.0;
+            throwIfFailed(absolute->get_Value(&current));
+            writeValue<double>(value, current);
+            return;
+        }
+    } else if (declared.isEnumeration()) {
+        // The enumerated kinds in the reverse of the catalogue's order: the kind the host received last
+        // under this name.
+        if (const auto map =
+                getElementInterface<IVCDMapStringsProperty>(element.get(), KapriLib::kVcdMapStringsInterface);
+            map && declaresMapStrings(map.get())) {
+            LONG current = 0, minimum = 0;
+            throwIfFailed(map->get_Value(&current));
+            throwIfFailed(map->get_RangeMin(&minimum));
+            writeValue<std::int32_t>(value, wrappingDifference(current, minimum));
+            return;
+        }
+        if (const auto toggle =
+                getElementInterface<IVCDSwitchProperty>(element.get(), KapriLib::kVcdSwitchInterface)) {
+            VARIANT_BOOL state = 0;
+            throwIfFailed(toggle->get_Switch(&state));
+            writeValue<std::int32_t>(value, state == -1 ? 1 : 0);
+            return;
+        }
         // A button has no value to read.
-    } else if (const auto range =
-                   getElementInterface<IVCDRangeProperty>(element.get(), KapriLib::kVcdRangeInterface);
-               range && declaresRange(range.get())) {
-        LONG current = 0;
-        throwIfFailed(range->get_Value(&current));
-        writeValue<std::int32_t>(value, current);
-    } else {
-        propertyNotFound(name, value);
+        if (getElementInterface<IVCDButtonProperty>(element.get(), KapriLib::kVcdButtonInterface)) return;
+    } else if (declared.isInteger()) {
+        if (const auto range =
+                getElementInterface<IVCDRangeProperty>(element.get(), KapriLib::kVcdRangeInterface);
+            range && declaresRange(range.get())) {
+            LONG current = 0;
+            throwIfFailed(range->get_Value(&current));
+            writeValue<std::int32_t>(value, current);
+            return;
+        }
     }
+    propertyNotFound(name, declared, value);
 }
 
-void QVXadaptor::setVCDPropertyValue(const char* name, void* value) {
+void QVXadaptor::setVCDPropertyValue(const char* name, const DeclaredType& declared, void* value) {
     const smart_com<IVCDPropertyElement> element = findVCDElement(name);
     if (!element) {
-        propertyNotFound(name, value);
+        propertyNotFound(name, declared, value);
         return;
     }
-    if (const auto absolute = getElementInterface<IVCDAbsoluteValueProperty>(
-            element.get(), KapriLib::kVcdAbsoluteValueInterface);
-        absolute && declaresAbsoluteValue(absolute.get())) {
-        throwIfFailed(absolute->put_Value(readValue<double>(value)));
-    } else if (const auto map = getElementInterface<IVCDMapStringsProperty>(
-                   element.get(), KapriLib::kVcdMapStringsInterface);
-               map && declaresMapStrings(map.get())) {
-        LONG minimum = 0;
-        throwIfFailed(map->get_RangeMin(&minimum));
-        throwIfFailed(map->put_Value(wrappingSum(minimum, readValue<std::int32_t>(value))));
-    } else if (const auto toggle =
-                   getElementInterface<IVCDSwitchProperty>(element.get(), KapriLib::kVcdSwitchInterface)) {
-        // Only the first byte counts: the host hands enumeration ids in a wider buffer.
-        const bool on = readValue<unsigned char>(value) != 0;
-        throwIfFailed(toggle->put_Switch(on ? VARIANT_BOOL(-1) : VARIANT_BOOL(0)));
-    } else if (const auto button =
-                   getElementInterface<IVCDButtonProperty>(element.get(), KapriLib::kVcdButtonInterface)) {
-        throwIfFailed(button->Push());
-    } else if (const auto range =
-                   getElementInterface<IVCDRangeProperty>(element.get(), KapriLib::kVcdRangeInterface);
-               range && declaresRange(range.get())) {
-        throwIfFailed(range->put_Value(readValue<std::int32_t>(value)));
-    } else {
-        propertyNotFound(name, value);
+    if (declared.isDouble()) {
+        if (const auto absolute = getElementInterface<IVCDAbsoluteValueProperty>(
+                element.get(), KapriLib::kVcdAbsoluteValueInterface);
+            absolute && declaresAbsoluteValue(absolute.get())) {
+            throwIfFailed(absolute->put_Value(readValue<double>(value)));
+            return;
+        }
+    } else if (declared.isEnumeration()) {
+        if (const auto map =
+                getElementInterface<IVCDMapStringsProperty>(element.get(), KapriLib::kVcdMapStringsInterface);
+            map && declaresMapStrings(map.get())) {
+            LONG minimum = 0;
+            throwIfFailed(map->get_RangeMin(&minimum));
+            throwIfFailed(map->put_Value(wrappingSum(minimum, readValue<std::int32_t>(value))));
+            return;
+        }
+        if (const auto toggle =
+                getElementInterface<IVCDSwitchProperty>(element.get(), KapriLib::kVcdSwitchInterface)) {
+            // Only the first byte counts: the host hands enumeration ids in a wider buffer.
+            const bool on = readValue<unsigned char>(value) != 0;
+            throwIfFailed(toggle->put_Switch(on ? VARIANT_BOOL(-1) : VARIANT_BOOL(0)));
+            return;
+        }
+        if (const auto button =
+                getElementInterface<IVCDButtonProperty>(element.get(), KapriLib::kVcdButtonInterface)) {
+            throwIfFailed(button->Push());
+            return;
+        }
+    } else if (declared.isInteger()) {
+        if (const auto range =
+                getElementInterface<IVCDRangeProperty>(element.get(), KapriLib::kVcdRangeInterface);
+            range && declaresRange(range.get())) {
+            throwIfFailed(range->put_Value(readValue<std::int32_t>(value)));
+            return;
+        }
     }
+    propertyNotFound(name, declared, value);
 }
 
 } // namespace qvx

@@ -60,10 +60,15 @@ void QVXadaptor::registerPropertyListeners() {
         setters.push_back(std::make_unique<PropSetListener>(this));
     }
 
-    engineProperties->addEnginePostSetListener("SelectedSourceName", sourceListener.release());
+    // A listener the host takes is the host's; one it refuses is still ours, and its unique_ptr destroys
+    // it on the way out.
+    if (engineProperties->addEnginePostSetListener("SelectedSourceName", sourceListener.get()))
+        sourceListener.release();
     for (std::size_t index = 0; index < deviceSpecific.size(); ++index) {
-        properties->setCustomGetFcn(deviceSpecific[index], getters[index].release());
-        properties->addPostSetListener(deviceSpecific[index], setters[index].release());
+        if (properties->setCustomGetFcn(deviceSpecific[index], getters[index].get()))
+            getters[index].release();
+        if (properties->addPostSetListener(deviceSpecific[index], setters[index].get()))
+            setters[index].release();
     }
 }
 

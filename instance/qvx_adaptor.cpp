@@ -15,8 +15,10 @@ QVXadaptor::QVXadaptor(imaqkit::IEngine* engine, const imaqkit::IDeviceInfo* dev
                                                        KapriLib::DStringArg(""));
         grabber_.addListener(&listener_, 0xFFFFFFFFu);
 
-        const char* deviceName = deviceInfo->getDeviceName();
-        grabber_.openDev(deviceName != nullptr ? deviceName : "");
+        // The library reads the name unchecked; a host that gives none gets an object on no device, which
+        // says so at its first use like any device that did not open.
+        if (const char* deviceName = deviceInfo->getDeviceName(); deviceName != nullptr)
+            grabber_.openDev(deviceName);
         if (grabber_.isDevValid()) {
             // Decided for the norm the device opens with, before the format name picks another.
             roiCapable_ = qvx::isROICapable(grabber_);

@@ -8,6 +8,7 @@
 #include "host/adaptor.h"
 #include "host/hardware_info.h"
 #include "host/prop_container.h"
+#include "instance/declared_type.h"
 #include "instance/frame_listener.h"
 #include "instance/region.h"
 
@@ -20,7 +21,7 @@ public:
 
     // Region of interest; the region lives in the camera, not here.
     void getROI(int* x, int* y, int* width, int* height) override;
-    int setROI(int x, int y, int width, int height) override;
+    void setROI(int x, int y, int width, int height) override;
 
     int getMaxWidth() const override { return width_; }
     int getMaxHeight() const override { return height_; }
@@ -37,8 +38,8 @@ public:
     // Property access on behalf of the listeners; failing VCD calls raise their code as long.
     void getPropertyValue(imaqkit::IPropInfo* property, void* value);
     void setPropertyValue(imaqkit::IPropInfo* property, void* value);
-    void getVCDPropertyValue(const char* name, void* value);
-    void setVCDPropertyValue(const char* name, void* value);
+    void getVCDPropertyValue(const char* name, const DeclaredType& declared, void* value);
+    void setVCDPropertyValue(const char* name, const DeclaredType& declared, void* value);
     // The element whose property name equals `name`; an element of a later item wins.
     KapriLib::smart_com<KapriLib::IVCDPropertyElement> findVCDElement(const std::string& name) const;
 

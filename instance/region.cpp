@@ -141,8 +141,11 @@ void QVXadaptor::getROI(int* x, int* y, int* width, int* height) {
     *y = value;
 }
 
-int QVXadaptor::setROI(int x, int y, int width, int height) {
-    if (!roiCapable_) return IAdaptor::setROI(x, y, width, height);
+void QVXadaptor::setROI(int x, int y, int width, int height) {
+    if (!roiCapable_) {
+        IAdaptor::setROI(x, y, width, height);
+        return;
+    }
 
     const bool wasLive = grabber_.isLive();
     if (wasLive) grabber_.stopLive();
@@ -154,7 +157,7 @@ int QVXadaptor::setROI(int x, int y, int width, int height) {
         throw;
     }
     if (wasLive) grabber_.startLive(false);
-    return IAdaptor::setROI(region.x, region.y, region.width, region.height);
+    IAdaptor::setROI(region.x, region.y, region.width, region.height);
 }
 
 Region QVXadaptor::applyRegion(Region requested) {

@@ -449,6 +449,92 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             end
         end
 
+        % Here: AcquisitionSpacing.FrameGrabIntervalAndTriggerFrameDelayEndWithTheFramesAskedForSpacedAsDocumented,
+        % CliFiles.TheIntervalKeepsEveryNthFrameTheCameraDeliversFromTheFirst.
+        % An adaptor that counts only the frames it hands over never ends an acquisition with a
+        % FrameGrabInterval above 1 or a TriggerFrameDelay: the wait times out. The time stamps show the
+        % spacing: every third frame is about three frame times apart, and two skipped frames delay the first.
+        function frameGrabIntervalAndTriggerFrameDelayEndWithTheFramesAskedFor(testCase)
+            n = 4;
+            for d = 1:numel(testCase.Info.DeviceInfo)
+                device = testCase.Info.DeviceInfo(d);
+                where = device.DeviceName;
+                vid = testCase.open(device.DeviceID, device.SupportedFormats{1});
+                testCase.allowFramesAt(vid, testCase.rateOf(vid), 3 * n + 2);
+                vid.FramesPerTrigger = n;
+                everyFrame = testCase.acquireTimes(vid, 1, 0, [where ', every frame']);
+                everyThird = testCase.acquireTimes(vid, 3, 0, [where ', FrameGrabInterval 3']);
+                delayed = testCase.acquireTimes(vid, 1, 2, [where ', TriggerFrameDelay 2']);
+                step = mean(diff(everyFrame));
+                rate = testCase.rateOf(vid);
+                % A camera that delivers far faster than its FrameRate (a test camera that is not paced)
+                % has no frame time to measure against: then only the counts are checked.
+                if rate == 0 || step >= 0.5 / rate
+                    testCase.verifyGreaterThan(mean(diff(everyThird)), 2 * step, ...
+                        [where ': FrameGrabInterval 3 logs every third frame']);
+                    testCase.verifyGreaterThan(delayed(1) - everyFrame(1), step, ...
+                        [where ': TriggerFrameDelay 2 skips the first two frames']);
+                end
+                testCase.verifyRefused(@() set(vid, 'FrameGrabInterval', 0), [where ': FrameGrabInterval 0'], ...
+                                       'FrameGrabInterval', 0);
+                testCase.verifyRefused(@() set(vid, 'TriggerFrameDelay', -1), [where ': TriggerFrameDelay -1'], ...
+                                       'TriggerFrameDelay', -1);
+                vid.FramesPerTrigger = Inf;
+                start(vid);
+                testCase.verifyRefused(@() set(vid, 'FrameGrabInterval', 2), [where ': read-only while running'], ...
+                                       'FrameGrabInterval', 2);
+                testCase.verifyRefused(@() set(vid, 'TriggerFrameDelay', 1), [where ': read-only while running'], ...
+                                       'TriggerFrameDelay', 1);
+                stop(vid);
+                delete(vid);
+            end
+        end
+
+        % Here: DeclaredKind.AKindChangeAfterTheDescriptionNeverHandsTheHostAValueOfAnotherType,
+        % Properties.EachKindReadsAndWritesItsOwnWay.
+        % The adaptor moves integer values as 32 bits. Should the toolbox keep them in 64 bits, a
+        % 4-byte write would leave the upper half of the toolbox's value stale: a negative value, or a
+        % value after one of the other sign, would read back wrong (a negative one as a large positive
+        % one). Every integer property whose range reaches below zero gets its minimum (negative), then
+        % its maximum (positive where the range reaches above zero), then its minimum again, each read
+        % back at once.
+        function negativeIntegerValuesReadBackUnchanged(testCase)
+            checked = 0;
+            for d = 1:numel(testCase.Info.DeviceInfo)
+                device = testCase.Info.DeviceInfo(d);
+                [vid, ledger] = testCase.open(device.DeviceID, device.SupportedFormats{1});
+                src = getselectedsource(vid);
+                infos = propinfo(src);
+                names = fieldnames(infos);
+                for k = 1:numel(names)
+                    name = names{k};
+                    info = infos.(name);
+                    % Integer properties show as 'integer' or, with whole limits, as 'double'.
+                    if ~any(strcmp(info.Type, {'integer', 'double'})) || ~strcmp(info.Constraint, 'bounded') || ...
+                            ~strcmp(info.ReadOnly, 'never') || info.ConstraintValue(1) >= 0 || ...
+                            any(info.ConstraintValue ~= fix(info.ConstraintValue))
+                        continue;
+                    end
+                    checked = checked + 1;
+                    where = [device.DeviceName ', ' name];
+                    if QVXImaqAcceptanceTest.isAutoSwitch([name 'Auto'], infos)
+                        QVXImaqAcceptanceTest.remember(ledger, src, [name 'Auto']);
+                        set(src, [name 'Auto'], 'Off');
+                    end
+                    QVXImaqAcceptanceTest.remember(ledger, src, name);
+                    limits = info.ConstraintValue;
+                    for value = [limits(1), limits(2), limits(1)]
+                        testCase.verifyWarningFree(@() set(src, name, value), sprintf('%s = %d', where, value));
+                        testCase.verifyEqual(double(src.(name)), double(value), ...
+                            sprintf('%s = %d reads back (a wrong value here means integer values of another width)', ...
+                                    where, value));
+                    end
+                end
+                testCase.close(vid, ledger);
+            end
+            testCase.assumeGreaterThan(checked, 0, 'No camera has an integer property with a negative range.');
+        end
+
         % Here: Soak.StartStopAndCreateDestroyCyclesLeaveNothingBehind,
         % ToolboxAcquisition.DestroyingARunningVideoInputStopsAndFreesEverything,
         % InstanceCreation.DestructionStopsLiveAndClosesTheDevice.
@@ -645,6 +731,22 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                 pause(0.02);
             end
             testCase.verifyGreaterThanOrEqual(vid.FramesAcquired, frames, 'frames come once started');
+        end
+
+        % The time stamps of one acquisition of FramesPerTrigger frames with the given spacing, which must end
+        % by itself with exactly those frames.
+        function times = acquireTimes(testCase, vid, interval, delay, where)
+            vid.FrameGrabInterval = interval;
+            vid.TriggerFrameDelay = delay;
+            n = vid.FramesPerTrigger;
+            start(vid);
+            wait(vid, vid.Timeout);
+            testCase.verifyFalse(isrunning(vid), [where ': stops by itself after the frames wanted']);
+            testCase.verifyEqual(vid.FramesAcquired, n, [where ': FramesAcquired counts the frames logged']);
+            [~, times] = getdata(vid, n);
+            testCase.verifyTrue(all(diff(times) > 0), [where ': time stamps increase']);
+            vid.FrameGrabInterval = 1;
+            vid.TriggerFrameDelay = 0;
         end
 
         % A timeout long enough for frames at the given rate (frames per second; 0: not known).

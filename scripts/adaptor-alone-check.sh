@@ -34,6 +34,19 @@ if [ -z "$used" ] || grep -qv 'staging/grabber/include/grabber/grabber\.h$' <<<"
 fi
 echo "alone: $adaptor built with the headers in $staging/grabber/include"
 
+# MATLAB for Linux installs the kit as libmwimaqmex.so: a kit folder holding only that name is found too.
+mw="$alone/mwimaqmex"
+rm -rf "$mw" && mkdir -p "$mw/lib"
+cp "$(find "$staging/imaqmex" -name 'libimaqmex.so' | head -n1)" "$mw/lib/libmwimaqmex.so"
+rm -rf "$alone/adaptor-mw"
+cmake -S "$root" -B "$alone/adaptor-mw" -DQVX_WERROR=ON -DQVX_ADAPTOR_ONLY=ON \
+  -DQVX_GRABBER_ROOT="$staging/grabber" -DQVX_IMAQMEX_ROOT="$mw" >/dev/null
+if ! grep -q "^QVX_IMAQMEX_LIBRARY:FILEPATH=$mw/lib/libmwimaqmex.so$" "$alone/adaptor-mw/CMakeCache.txt"; then
+  echo "alone: the kit installed as libmwimaqmex.so was not found" >&2
+  exit 1
+fi
+echo "alone: the kit is also found as $mw/lib/libmwimaqmex.so"
+
 cd "$build"
 QVX_ADAPTOR="$adaptor" ctest --output-on-failure -j"$(nproc)" --timeout 600
 echo "alone: the test suite passed with $adaptor"

@@ -104,5 +104,48 @@ TEST_F(AcquisitionCycles, RepeatedTriggersDeliverEveryTriggersFrames) {
     for (std::size_t i = 1; i < numbers.size(); ++i) EXPECT_GT(numbers[i], numbers[i - 1]);
 }
 
+// The host logs every FrameGrabInterval-th frame after TriggerFrameDelay frames of each trigger; the adaptor
+// counts every frame it is handed, sent or not, so that the host's count reaches the end.
+struct Spacing {
+    int framesPerTrigger, triggerRepeat, interval, delay;
+    std::vector<std::uint32_t> logged; // the camera's frame numbers
+    std::size_t counted;               // frames acquired in all
+};
+
+class AcquisitionSpacing : public Acquisition {
+protected:
+    static Spacing spacing(int index) {
+        static const Spacing cases[] = {
+            {4, 0, 3, 0, {0, 3, 6, 9}, 10},
+            {3, 0, 1, 2, {2, 3, 4}, 5},
+            {2, 1, 2, 1, {1, 3, 5, 7}, 8},
+        };
+        return cases[index];
+    }
+};
+
+TEST_F(AcquisitionSpacing, FrameGrabIntervalAndTriggerFrameDelayEndWithTheFramesAskedForSpacedAsDocumented) {
+    loadCameras(kFastCamera);
+    qvxtb::VideoInput& video = open("Fast Cam", "PAL_B:Y800 (64x48)");
+    for (int index = 0; index < 3; ++index) {
+        const Spacing expected = spacing(index);
+        SCOPED_TRACE(index);
+        video.setFramesPerTrigger(expected.framesPerTrigger);
+        video.setTriggerRepeat(expected.triggerRepeat);
+        video.setFrameGrabInterval(expected.interval);
+        video.setTriggerFrameDelay(expected.delay);
+        qvxtb::clearRecords();
+        video.start();
+        video.wait(30);
+        EXPECT_EQ(video.framesAcquired(), static_cast<long>(expected.logged.size()));
+        const std::vector<qvxtb::Frame> frames = video.getdata(static_cast<int>(expected.logged.size()), 1);
+        EXPECT_EQ(frameNumbers(frames), expected.logged);
+        EXPECT_EQ(recordsOf("adaptorManager", "incrementFrameCount").size(), expected.counted);
+        EXPECT_EQ(recordsOf("engine", "makeFrame").size(), expected.logged.size())
+            << "a frame not sent is never made";
+        EXPECT_EQ(qvxsim::counters().lockedBuffers, 0);
+    }
+}
+
 } // namespace
 } // namespace qvxtest

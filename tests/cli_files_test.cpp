@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "cli/output_file.h"
+#include "sim/cameras/sim_api.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/png_decode.h"
 
@@ -57,6 +58,23 @@ TEST(CliOutputFile, OnlyACommittedFileGetsItsNameAndNoTemporaryFileStays) {
 
 constexpr const char* kSlowCamera =
     R"({"devices": [{"name": "Slow Cam", "descriptors": [{"colorformat": "Y800", "max": [640, 480], "fps": [5]}]}]})";
+
+TEST(CliFiles, TheIntervalKeepsEveryNthFrameTheCameraDeliversFromTheFirst) {
+    TempFolder folder("qvx_cli_interval");
+    const CliRun result = runCli("grab 'QVX Fast Cam F-5M' 'Y800 (2448x2048)' -n 3 --interval 3 -o " +
+                                 quoted(folder.path.string()));
+    ASSERT_EQ(result.status, 0) << result.out;
+    EXPECT_THAT(result.out, HasSubstr("Frames: 3 of"));
+    for (std::uint32_t i = 0; i < 3; ++i) {
+        const DecodedPng png =
+            decodePngFile((folder.path / ("frame_000" + std::to_string(i + 1) + ".png")).string());
+        ASSERT_TRUE(png.ok);
+        ASSERT_GE(png.pixels.size(), 4u);
+        // The camera stamps its own frame number into the first pixels; each restart counts from 0.
+        EXPECT_EQ(qvxsim::stampedFrameNumber(png.pixels.data()), 3 * i) << "frame " << i + 1;
+    }
+    EXPECT_EQ(runCli("grab 1 'X' --interval 0").status, 2);
+}
 
 TEST(CliFiles, FramesArePngsThatReadBackUprightWith16BitSamplesInOrder) {
     TempFolder folder("qvx_cli_y16");

@@ -95,6 +95,37 @@ TEST_F(DeclaredKind, LimitsThatCollapseAfterTheDescriptionMakeTheNameMissingUnti
     EXPECT_EQ(qvxsim::vcdValue("Gain", "Value", "range"), 60);
 }
 
+// Limits that change after the description can make the element offer the other kind than the declared
+// one: both directions must leave the host's value of the declared type (0 on a read) and the camera as
+// it was, with a warning, instead of an 8-byte double in a 4-byte integer or a 4-byte integer in a double.
+TEST_F(DeclaredKind, AKindChangeAfterTheDescriptionNeverHandsTheHostAValueOfAnotherType) {
+    loadCameras(vcdCamera(R"({"name": "Gain", "elements": [{"name": "Value", "id": "value",
+        "range": {"min": 0, "max": 100, "default": 7, "value": 7},
+        "absolute": {"min": 5.0, "max": 5.0, "default": 3.25, "value": 3.25}}]},
+        {"name": "Exposure", "elements": [{"name": "Value", "id": "value",
+        "range": {"min": 0, "max": 100, "default": 40, "value": 40},
+        "absolute": {"min": 0.0, "max": 10.0, "default": 2.5, "value": 2.5}}]})"));
+    qvxtb::VideoInput& video = open("Kind Cam", "PAL_B:Y800 (32x24)");
+    ASSERT_EQ(findProperty(video, "Gain")->type, qvxtb::PropType::Integer);
+    ASSERT_EQ(findProperty(video, "Exposure")->type, qvxtb::PropType::Double);
+
+    // Integer declared, now only double limits; double declared, now only integer limits.
+    qvxsim::setVcdLimits("Gain", "Value", "absolute", 0, 10);
+    qvxsim::setVcdLimits("Gain", "Value", "range", 50, 50);
+    qvxsim::setVcdLimits("Exposure", "Value", "absolute", 5, 5);
+    EXPECT_EQ(video.get("Gain"), qvxtb::PropertyValue(std::int64_t{0}));
+    EXPECT_EQ(video.get("Exposure"), qvxtb::PropertyValue(0.0));
+    video.set("Gain", std::int64_t{60});
+    video.set("Exposure", 9.5);
+    EXPECT_EQ(qvxsim::vcdValue("Gain", "Value", "absolute"), 3.25);
+    EXPECT_EQ(qvxsim::vcdValue("Gain", "Value", "range"), 7);
+    EXPECT_EQ(qvxsim::vcdValue("Exposure", "Value", "range"), 40);
+    EXPECT_EQ(qvxsim::vcdValue("Exposure", "Value", "absolute"), 2.5);
+    EXPECT_THAT(warningTexts(),
+                ::testing::ElementsAre("Property \"Gain\" not found.", "Property \"Exposure\" not found.",
+                                       "Property \"Gain\" not found.", "Property \"Exposure\" not found."));
+}
+
 TEST_F(DeclaredKind, WithinOneItemTheFirstElementOfAName) {
     // Blanks and hyphens go, so both elements are "ColourRedLevel".
     loadCameras(vcdCamera(R"({"name": "Colour", "elements": [

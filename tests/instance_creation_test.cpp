@@ -155,6 +155,23 @@ TEST_F(InstanceCreation, DeviceThatDoesNotOpenStillGivesAnObjectThatReadsZero) {
     EXPECT_EQ(qvxtb::warnings()[0].identifier, "QVXadaptor:constructor");
 }
 
+TEST_F(InstanceCreation, ANullDeviceNameOpensNothingAndGivesAnInvalidObject) {
+    struct NamelessDeviceInfo : FakeDeviceInfo {
+        NamelessDeviceInfo() : FakeDeviceInfo("") {}
+        const char* getDeviceName() const override { return nullptr; }
+    } deviceInfo;
+    FakeEngine engine;
+    qvxsim::clearCallLog();
+    imaqkit::IAdaptor* adaptor =
+        this->adaptor().createInstance()(&engine, &deviceInfo, "PAL_B:RGB24 (640x480)");
+    ASSERT_NE(adaptor, nullptr);
+    EXPECT_THAT(grabberCalls("openDev"), IsEmpty());
+    EXPECT_EQ(adaptor->getMaxWidth(), 0);
+    EXPECT_TRUE(adaptor->closeDevice());
+    EXPECT_THAT(warningTexts(), ElementsAre("Unable to close device. Device Invalid."));
+    delete adaptor;
+}
+
 TEST_F(InstanceCreation, StopWarnsForAnInvalidDeviceTheHostConsidersOpen) {
     // Discovery and description open the device; the adaptor's own open is refused.
     loadCameras(R"({"name": "Flaky Cam", "faults": {"openDev": {"from": 3}},

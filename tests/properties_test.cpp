@@ -97,6 +97,28 @@ TEST_F(Properties, ListenersGoToDeviceSpecificPropertiesOnly) {
     EXPECT_EQ(engine().engineProps.engineListeners_[0].first, "SelectedSourceName");
 }
 
+// A listener the host refuses stays the adaptor's: it is destroyed again, its memory back to imaqfree.
+TEST_F(Properties, ListenersTheHostRefusesAreDestroyedAgain) {
+    loadCameras(kPropCamera);
+    for (const long taken : {0L, 3L}) {
+        SCOPED_TRACE(taken);
+        const long before = qvxtb::liveImaqAllocations();
+        const long invalidBefore = qvxtb::invalidImaqFrees(); // counted over the whole run
+        qvxtb::clearRecords();
+        qvxtb::refuseListenersAfter(taken);
+        qvxtb::VideoInput& video = open("Prop Cam", kPropFormat);
+        qvxtb::refuseListenersAfter(-1);
+        EXPECT_EQ(recordsOf("devicePropContainer", "setCustomGetFcn").size(),
+                  recordsOf("devicePropContainer", "addPostSetListener").size());
+        EXPECT_GT(recordsOf("devicePropContainer", "setCustomGetFcn").size(), 2u);
+        EXPECT_EQ(std::get<std::int64_t>(video.get("Gain")), 75)
+            << "the host's own value where no getter was taken";
+        closeVideo();
+        EXPECT_EQ(qvxtb::liveImaqAllocations(), before);
+        EXPECT_EQ(qvxtb::invalidImaqFrees(), invalidBefore);
+    }
+}
+
 TEST_F(Properties, ANullValuePointerIsIgnored) {
     loadCameras(kPropCamera);
     createDirect("Prop Cam", kPropFormat, {"Gain"});

@@ -27,6 +27,7 @@ protected:
         qvxtb::failImaqmallocAfter(-1);
         qvxtb::failPropertyCreation("");
         qvxtb::failMakeFrameAfter(-1);
+        qvxtb::refuseListenersAfter(-1);
         EXPECT_EQ(qvxtb::liveImaqAllocations(), before_) << "imaqmalloc blocks left behind";
         EXPECT_EQ(qvxtb::liveFrameObjects(), 0);
         EXPECT_EQ(qvxtb::invalidImaqFrees(), invalidBefore_);

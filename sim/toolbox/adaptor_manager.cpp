@@ -97,12 +97,11 @@ void AdaptorManager::getROI(int* x, int* y, int* width, int* height) {
     if (height != nullptr) *height = state_->roi[3];
 }
 
-int AdaptorManager::setROI(int x, int y, int width, int height) {
+void AdaptorManager::setROI(int x, int y, int width, int height) {
     record("adaptorManager", "setROI", x, y, width, height);
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->roi = {x, y, width, height};
     state_->roiKnown = true;
-    return 1;
 }
 
 void AdaptorManager::incrementFrameCount() {
@@ -110,6 +109,12 @@ void AdaptorManager::incrementFrameCount() {
     std::lock_guard<std::mutex> lock(state_->mutex);
     ++state_->acquired;
     state_->changed.notify_all();
+}
+
+bool AdaptorManager::isSendFrame() {
+    record("adaptorManager", "isSendFrame");
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->framesWanted() && state_->sendsCurrentFrame();
 }
 
 bool AdaptorManager::isAcquisitionNotComplete() {

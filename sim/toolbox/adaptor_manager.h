@@ -16,6 +16,7 @@ public:
     QVXTB_PLACEHOLDER("adaptorManager", 2)
     QVXTB_PLACEHOLDER("adaptorManager", 7)
     QVXTB_PLACEHOLDER("adaptorManager", 10)
+    QVXTB_PLACEHOLDER("adaptorManager", 16)
     using HostAllocated::operator new;
     using HostAllocated::operator delete;
 
@@ -30,8 +31,9 @@ public:
     imaqkit::IEngine* getEngine() override;
     int hostDefault() override;
     void getROI(int* x, int* y, int* width, int* height) override;
-    int setROI(int x, int y, int width, int height) override;
+    void setROI(int x, int y, int width, int height) override;
     void incrementFrameCount() override;
+    bool isSendFrame() override;
     bool isAcquisitionNotComplete() override;
 
 private:

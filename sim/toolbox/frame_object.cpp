@@ -151,5 +151,10 @@ void FrameObject::setTime(double time) {
     frame_.time = time;
 }
 
+void FrameObject::discard() {
+    record("frame", "discard");
+    delete this;
+}
+
 } // namespace detail
 } // namespace qvxtb

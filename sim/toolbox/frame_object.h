@@ -31,6 +31,16 @@ public:
     QVXTB_PLACEHOLDER("frame", 3)
     QVXTB_PLACEHOLDER("frame", 4)
     QVXTB_PLACEHOLDER("frame", 5)
+    QVXTB_PLACEHOLDER("frame", 7)
+    QVXTB_PLACEHOLDER("frame", 8)
+    QVXTB_PLACEHOLDER("frame", 9)
+    QVXTB_PLACEHOLDER("frame", 10)
+    QVXTB_PLACEHOLDER("frame", 11)
+    QVXTB_PLACEHOLDER("frame", 12)
+    QVXTB_PLACEHOLDER("frame", 13)
+    QVXTB_PLACEHOLDER("frame", 14)
+    QVXTB_PLACEHOLDER("frame", 15)
+    QVXTB_PLACEHOLDER("frame", 16)
     FrameObject(int frameType, int width, int height);
     ~FrameObject();
     FrameObject(const FrameObject&) = delete;
@@ -38,6 +48,7 @@ public:
 
     void setImage(void* data, int bufferWidth, int bufferHeight, int x, int y) override;
     void setTime(double time) override;
+    void discard() override;
 
     // The frame, zeros when set-image never came.
     Frame take();

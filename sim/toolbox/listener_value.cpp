@@ -43,9 +43,13 @@ void unpoison(unsigned char* guard) {
 
 std::size_t ListenerValue::sizeOf(PropType type) { return type == PropType::Double ? 8 : 4; }
 
-ListenerValue::ListenerValue(PropType type, const ValueBuffer& initial)
-    : size_(sizeOf(type)), block_(new unsigned char[sizeOf(type) + kGuardBytes]) {
-    std::memcpy(block_, initial.bytes, size_);
+ListenerValue::ListenerValue(PropType type, const ValueBuffer& initial, Use use)
+    : size_(sizeOf(type)), block_(new unsigned char[sizeOf(type) + kGuardBytes]),
+      marked_(use == Use::Getter && type == PropType::Double), initial_(initial) {
+    if (marked_)
+        std::memset(block_, kGuard, size_);
+    else
+        std::memcpy(block_, initial.bytes, size_);
     std::memset(block_ + size_, kGuard, kGuardBytes);
     poison(block_ + size_);
 }
@@ -68,6 +72,17 @@ ValueBuffer ListenerValue::finish(const std::string& property) {
     poison(block_ + size_);
     ValueBuffer value{};
     std::memcpy(value.bytes, block_, size_);
+    if (marked_) {
+        const auto untouched = [&](std::size_t from, std::size_t to) {
+            for (std::size_t index = from; index < to; ++index)
+                if (block_[index] != kGuard) return false;
+            return true;
+        };
+        if (untouched(0, size_)) return initial_;
+        if (untouched(size_ / 2, size_))
+            reportContractViolation("value buffer of " + property + " written with a 4-byte value, not its " +
+                                    std::to_string(size_) + "-byte double");
+    }
     return value;
 }
 

@@ -12,9 +12,13 @@ namespace qvxtb::detail {
 // then guard bytes. Under AddressSanitizer the guard bytes are poisoned, so a write past the value
 // stops at the faulting instruction; elsewhere the guard bytes are checked after the call and a
 // changed one is recorded as a contract violation.
+// A getter's double starts as guard bytes instead of the stored value: a 4-byte integer written into it
+// changes only its first half, which is recorded as a violation too; a getter that writes nothing leaves
+// the stored value.
 class ListenerValue {
 public:
-    ListenerValue(PropType type, const ValueBuffer& initial);
+    enum class Use { PostSet, Getter };
+    ListenerValue(PropType type, const ValueBuffer& initial, Use use = Use::PostSet);
     ~ListenerValue();
     ListenerValue(const ListenerValue&) = delete;
     ListenerValue& operator=(const ListenerValue&) = delete;
@@ -28,6 +32,8 @@ public:
 private:
     std::size_t size_;
     unsigned char* block_;
+    bool marked_;
+    ValueBuffer initial_;
 };
 
 } // namespace qvxtb::detail

@@ -12,6 +12,25 @@ const char* PropInfoObject::getPropertyName() const {
     return entry_.info.name.c_str();
 }
 
+int PropInfoObject::getPropertyStorageType() const {
+    record("propInfo", "getPropertyStorageType", entry_.info.name);
+    switch (entry_.info.type) {
+    case PropType::Double:
+        return imaqkit::kStorageDouble;
+    case PropType::Integer:
+    case PropType::Enum:
+        return imaqkit::kStorageInteger;
+    case PropType::String:
+        return imaqkit::kStorageString;
+    }
+    return imaqkit::kStorageOther;
+}
+
+bool PropInfoObject::isPropertyEnumerated() const {
+    record("propInfo", "isPropertyEnumerated", entry_.info.name);
+    return entry_.info.type == PropType::Enum;
+}
+
 bool PropInfoObject::isPropertyDeviceSpecific() const {
     record("propInfo", "isPropertyDeviceSpecific", entry_.info.name);
     (void)containerName_;
@@ -65,40 +84,43 @@ void PropContainer::getPropNames(const char** names) const {
     for (std::size_t i = 0; i < entries_.size(); ++i) names[i] = entries_[i]->info.name.c_str();
 }
 
-void PropContainer::addEnginePostSetListener(const char* name,
+bool PropContainer::addEnginePostSetListener(const char* name,
                                              imaqkit::IEnginePropPostSetListener* listener) {
     record(name_, "addEnginePostSetListener", name);
-    if (listener == nullptr) return;
+    if (listener == nullptr || listenerRefused()) return false;
     PropertyEntry* entry = name != nullptr ? find(name) : nullptr;
     if (entry == nullptr) {
         orphans_.push_back(listener);
-        return;
+        return true;
     }
     entry->engineListeners.push_back(listener);
+    return true;
 }
 
-void PropContainer::setCustomGetFcn(const char* name, imaqkit::IPropCustomGetFcn* getter) {
+bool PropContainer::setCustomGetFcn(const char* name, imaqkit::IPropCustomGetFcn* getter) {
     record(name_, "setCustomGetFcn", name);
-    if (getter == nullptr) return;
+    if (getter == nullptr || listenerRefused()) return false;
     PropertyEntry* entry = name != nullptr ? find(name) : nullptr;
     if (entry == nullptr) {
         orphans_.push_back(getter);
-        return;
+        return true;
     }
-    // The host owns the getter it replaces.
-    delete entry->getter;
+    // One getter per property: the host keeps the first and refuses another.
+    if (entry->getter != nullptr) return false;
     entry->getter = getter;
+    return true;
 }
 
-void PropContainer::addPostSetListener(const char* name, imaqkit::IPropPostSetListener* listener) {
+bool PropContainer::addPostSetListener(const char* name, imaqkit::IPropPostSetListener* listener) {
     record(name_, "addPostSetListener", name);
-    if (listener == nullptr) return;
+    if (listener == nullptr || listenerRefused()) return false;
     PropertyEntry* entry = name != nullptr ? find(name) : nullptr;
     if (entry == nullptr) {
         orphans_.push_back(listener);
-        return;
+        return true;
     }
     entry->postSetListeners.push_back(listener);
+    return true;
 }
 
 } // namespace qvxtb::detail

@@ -33,7 +33,9 @@ public:
     PropInfoObject(const PropertyEntry& entry, const char* containerName)
         : entry_(entry), containerName_(containerName) {}
     const char* getPropertyName() const override;
+    int getPropertyStorageType() const override;
     bool isPropertyDeviceSpecific() const override;
+    bool isPropertyEnumerated() const override;
 
 private:
     const PropertyEntry& entry_;
@@ -58,9 +60,11 @@ public:
     imaqkit::IPropInfo* getIPropInfo(const char* name) override;
     int getNumberProps() const override;
     void getPropNames(const char** names) const override;
-    void addEnginePostSetListener(const char* name, imaqkit::IEnginePropPostSetListener* listener) override;
-    void setCustomGetFcn(const char* name, imaqkit::IPropCustomGetFcn* getter) override;
-    void addPostSetListener(const char* name, imaqkit::IPropPostSetListener* listener) override;
+    // A registration is refused (false: the listener stays the adaptor's) when it is null, a second getter
+    // for one name, or refused by the test's fault (refuseListenersAfter).
+    bool addEnginePostSetListener(const char* name, imaqkit::IEnginePropPostSetListener* listener) override;
+    bool setCustomGetFcn(const char* name, imaqkit::IPropCustomGetFcn* getter) override;
+    bool addPostSetListener(const char* name, imaqkit::IPropPostSetListener* listener) override;
 
 private:
     const char* name_;

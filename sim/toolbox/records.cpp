@@ -26,6 +26,7 @@ Records& records() {
 std::atomic<bool> gRecordCalls{true};
 std::atomic<bool> gPrintWarnings{true};
 std::atomic<long> gMakeFrameBudget{-1};
+std::atomic<long> gListenerBudget{-1};
 std::atomic<long> gLiveFrameObjects{0};
 
 } // namespace
@@ -58,6 +59,14 @@ bool makeFrameFails() {
     long budget = gMakeFrameBudget.load();
     while (budget > 0) {
         if (gMakeFrameBudget.compare_exchange_weak(budget, budget - 1)) return false;
+    }
+    return budget == 0;
+}
+
+bool listenerRefused() {
+    long budget = gListenerBudget.load();
+    while (budget > 0) {
+        if (gListenerBudget.compare_exchange_weak(budget, budget - 1)) return false;
     }
     return budget == 0;
 }
@@ -96,6 +105,7 @@ void failPropertyCreation(const std::string& name) {
 }
 
 void failMakeFrameAfter(long count) { gMakeFrameBudget = count < 0 ? -1 : count; }
+void refuseListenersAfter(long count) { gListenerBudget = count < 0 ? -1 : count; }
 long liveFrameObjects() { return gLiveFrameObjects.load(); }
 
 } // namespace qvxtb

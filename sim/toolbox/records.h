@@ -16,6 +16,8 @@ void recordWarning(const char* identifier, std::string text);
 bool propertyCreationFails(const char* name);
 // Counts one make-frame and tells whether the injected fault makes it fail.
 bool makeFrameFails();
+// Counts one listener registration and tells whether the injected fault refuses it.
+bool listenerRefused();
 void frameObjectMade();
 void frameObjectGone();
 

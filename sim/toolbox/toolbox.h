@@ -89,6 +89,8 @@ IMAQMEX_API long invalidImaqFrees();
 IMAQMEX_API void failPropertyCreation(const std::string& name);
 // Makes the engine's make-frame return null once `count` more frames have been made (-1: never).
 IMAQMEX_API void failMakeFrameAfter(long count);
+// Makes every listener registration return false (refused) once `count` more have been taken (-1: never).
+IMAQMEX_API void refuseListenersAfter(long count);
 // Frame objects the engine made that were not yet handed back to it.
 IMAQMEX_API long liveFrameObjects();
 
@@ -202,6 +204,10 @@ public:
     // FramesPerTrigger (default 10; 0 or less: until stopped) and TriggerRepeat (default 0).
     void setFramesPerTrigger(int frames);
     void setTriggerRepeat(int repeats);
+    // FrameGrabInterval (1 or more, default 1: every frame) and TriggerFrameDelay (0 or more, default 0), as
+    // MATLAB has them: the host asks the adaptor to send only those frames; the adaptor counts every one.
+    void setFrameGrabInterval(int interval);
+    void setTriggerFrameDelay(int frames);
 
     // Immediate trigger: opens and starts the adaptor; throws when start fails.
     void start();
@@ -213,7 +219,7 @@ public:
     // Takes up to n acquired frames out of the engine's queue, waiting for them (throws on timeout).
     std::vector<Frame> getdata(int frames, double timeoutSeconds = 10);
     long framesAvailable() const;
-    long framesAcquired() const;
+    long framesAcquired() const; // frames logged
     // One frame, as getsnapshot does: a one-frame acquisition of its own when stopped; while running, a
     // copy of the next frame the acquisition logs, which stays logged (its counts do not change).
     Frame getsnapshot(double timeoutSeconds = 10);

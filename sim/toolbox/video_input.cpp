@@ -102,6 +102,22 @@ void VideoInput::setTriggerRepeat(int repeats) {
     impl_->state->triggerRepeat = repeats;
 }
 
+void VideoInput::setFrameGrabInterval(int interval) {
+    if (interval < 1) throw ToolboxError("FrameGrabInterval must be 1 or more.");
+    std::lock_guard<std::mutex> lock(impl_->state->mutex);
+    if (impl_->state->running || impl_->state->starting)
+        throw ToolboxError("FrameGrabInterval cannot change while running.");
+    impl_->state->frameGrabInterval = interval;
+}
+
+void VideoInput::setTriggerFrameDelay(int frames) {
+    if (frames < 0) throw ToolboxError("TriggerFrameDelay must be 0 or more.");
+    std::lock_guard<std::mutex> lock(impl_->state->mutex);
+    if (impl_->state->running || impl_->state->starting)
+        throw ToolboxError("TriggerFrameDelay cannot change while running.");
+    impl_->state->triggerFrameDelay = frames;
+}
+
 void VideoInput::start() {
     imaqkit::IAdaptor* adaptor = requireAdaptor(impl_->adaptor);
     detail::AcquisitionState& state = *impl_->state;
@@ -172,7 +188,7 @@ void VideoInput::wait(double timeoutSeconds) {
         const bool done = detail::waitInterruptibly(state.changed, lock, deadline(timeoutSeconds), [&] {
             return (!state.running && !state.starting) || state.complete() || !state.failure.empty();
         });
-        if (!done) throw TimeoutError(timeoutText(state.acquired, state.wanted(), timeoutSeconds));
+        if (!done) throw TimeoutError(timeoutText(state.received, state.wanted(), timeoutSeconds));
     }
     stop();
 }
@@ -192,7 +208,7 @@ std::vector<Frame> VideoInput::getdata(int frames, double timeoutSeconds) {
         // in.
         const bool ready = detail::waitInterruptibly(state.changed, lock, deadline(timeoutSeconds),
                                                      [&] { return enough() || noMoreComing(); });
-        if (!ready) throw TimeoutError(timeoutText(state.acquired, state.wanted(), timeoutSeconds));
+        if (!ready) throw TimeoutError(timeoutText(state.received, state.wanted(), timeoutSeconds));
         if (!enough() && !state.failure.empty()) throw ToolboxError(state.failure);
         if (!enough()) {
             throw ToolboxError("getdata asked for " + std::to_string(frames) + " frames, but only " +
@@ -216,7 +232,7 @@ long VideoInput::framesAvailable() const {
 
 long VideoInput::framesAcquired() const {
     std::lock_guard<std::mutex> lock(impl_->state->mutex);
-    return impl_->state->acquired;
+    return impl_->state->received;
 }
 
 Frame VideoInput::getsnapshot(double timeoutSeconds) {
@@ -230,7 +246,7 @@ Frame VideoInput::getsnapshot(double timeoutSeconds) {
     struct Restore {
         VideoInput& input;
         detail::AcquisitionState& state;
-        long framesPerTrigger, triggerRepeat, acquired, received;
+        long framesPerTrigger, triggerRepeat, frameGrabInterval, triggerFrameDelay, acquired, received;
         std::deque<Frame> queue;
         ~Restore() {
             try {
@@ -240,6 +256,8 @@ Frame VideoInput::getsnapshot(double timeoutSeconds) {
             std::lock_guard<std::mutex> lock(state.mutex);
             state.framesPerTrigger = framesPerTrigger;
             state.triggerRepeat = triggerRepeat;
+            state.frameGrabInterval = frameGrabInterval;
+            state.triggerFrameDelay = triggerFrameDelay;
             state.acquired = acquired;
             state.received = received;
             state.queue = std::move(queue);
@@ -250,11 +268,14 @@ Frame VideoInput::getsnapshot(double timeoutSeconds) {
         std::lock_guard<std::mutex> lock(state.mutex);
         if (state.running || state.starting)
             throw ToolboxError("getsnapshot needs a video input that is not running.");
-        restore.reset(new Restore{*this, state, state.framesPerTrigger, state.triggerRepeat, state.acquired,
+        restore.reset(new Restore{*this, state, state.framesPerTrigger, state.triggerRepeat,
+                                  state.frameGrabInterval, state.triggerFrameDelay, state.acquired,
                                   state.received, std::move(state.queue)});
         state.queue.clear();
         state.framesPerTrigger = 1;
         state.triggerRepeat = 0;
+        state.frameGrabInterval = 1;
+        state.triggerFrameDelay = 0;
     }
     start();
     std::vector<Frame> frames = getdata(1, timeoutSeconds);
@@ -283,7 +304,7 @@ void VideoInput::setROIPosition(int x, int y, int width, int height) {
                            "]: offsets must be 0 or more and the size 1 or more.");
     }
     detail::record("imaqkit", "setROI", x, y, width, height);
-    detail::callAdaptor("Setting ROIPosition", [&] { return adaptor->setROI(x, y, width, height); });
+    detail::callAdaptor("Setting ROIPosition", [&] { adaptor->setROI(x, y, width, height); });
 }
 
 namespace {
@@ -301,7 +322,7 @@ PropertyValue VideoInput::get(const std::string& name) {
     detail::ValueBuffer value = entry.value;
     if (entry.getter != nullptr) {
         // As big as the declared type, no more: the getter writes what that type holds.
-        detail::ListenerValue buffer(entry.info.type, entry.value);
+        detail::ListenerValue buffer(entry.info.type, entry.value, detail::ListenerValue::Use::Getter);
         detail::callAdaptor("Reading " + name,
                             [&] { entry.getter->getValue(entry.infoObject.get(), buffer.data()); });
         value = buffer.finish(name);
@@ -370,7 +391,7 @@ void VideoInput::getdata(int frames, double timeoutSeconds,
         };
         const bool ready = detail::waitInterruptibly(state.changed, lock, deadline(timeoutSeconds),
                                                      [&] { return enough() || noMoreComing(); });
-        if (!ready) throw TimeoutError(timeoutText(state.acquired, state.wanted(), timeoutSeconds));
+        if (!ready) throw TimeoutError(timeoutText(state.received, state.wanted(), timeoutSeconds));
         if (!enough() && !state.failure.empty()) throw ToolboxError(state.failure);
         if (!enough()) {
             throw ToolboxError("getdata asked for " + std::to_string(frames) + " frames, but only " +

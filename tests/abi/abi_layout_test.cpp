@@ -175,6 +175,29 @@ TEST(BoundaryLayoutCheck, ATableLineItCannotReadIsAnError) {
     EXPECT_THROW(parseLayoutTable("vtable probe::X 3 ~\n"), std::runtime_error);
     EXPECT_THROW(parseLayoutTable("record probe::X 8 field\n"), std::runtime_error);
     EXPECT_THROW(parseLayoutTable("slots probe::X 1 first\n"), std::runtime_error);
+    EXPECT_THROW(parseLayoutTable("vtable probe::X 1 first windows\n"), std::runtime_error);
+    EXPECT_EQ(parseLayoutTable("vtable probe::X 1 first itanium\n").slots.at(0).abi, "itanium");
+}
+
+// A row for one ABI is held against that ABI's table only.
+TEST(BoundaryLayoutCheck, ARowForOneAbiHoldsUnderThatAbiOnly) {
+    const LayoutTable table = parseLayoutTable("vtable probe::Split 0 ~\n"
+                                               "vtable probe::Split 1 second itanium\n"
+                                               "vtable probe::Split 1 first msvc\n");
+    const std::string prelude =
+        "namespace probe {\n"
+        "struct Split { virtual ~Split(); virtual void second(); virtual void first(); };\n"
+        "}\n";
+    for (Abi abi : {Abi::Microsoft, Abi::Itanium}) {
+        const Dump dump = compileAndDump(probeSource(table, prelude), abi, "split");
+        ASSERT_EQ(dump.status, 0) << compilerErrors(dump);
+        const std::vector<std::string> problems = checkTables(table, readTables(dump.text), abi);
+        if (abi == Abi::Microsoft)
+            EXPECT_EQ(joined(problems),
+                      "  MSVC: probe::Split: slot 1 must be first, table index 1 holds second\n");
+        else
+            EXPECT_TRUE(problems.empty()) << joined(problems);
+    }
 }
 
 } // namespace

@@ -63,7 +63,9 @@ LayoutTable parseLayoutTable(const std::string& text) {
         if (kind == "vtable") {
             SlotRow row;
             std::string extra;
-            if (!(words >> row.cls >> row.slot >> row.operation) || words >> extra || row.slot < 0) fail();
+            if (!(words >> row.cls >> row.slot >> row.operation) || row.slot < 0) fail();
+            if (words >> row.abi && row.abi != "msvc" && row.abi != "itanium") fail();
+            if (words >> extra) fail();
             if (row.operation == "~" && row.slot != 0) fail();
             table.slots.push_back(row);
         } else if (kind == "record") {
@@ -119,6 +121,7 @@ std::vector<std::string> checkTables(const LayoutTable& table,
 
         for (const auto& row : table.slots) {
             if (row.cls != cls || row.operation == "~") continue;
+            if (!row.abi.empty() && row.abi != (abi == Abi::Microsoft ? "msvc" : "itanium")) continue;
             const std::size_t index = indexOf(row.slot, destructor, abi);
             const std::string actual = index < entries.size() ? entries[index].name : "nothing";
             if (actual != row.operation)

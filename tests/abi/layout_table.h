@@ -13,6 +13,7 @@ struct SlotRow {
     std::string cls;
     int slot = 0;
     std::string operation; // "~" for the virtual destructor
+    std::string abi;       // "msvc" or "itanium": the row holds under that ABI only; "": under both
 };
 
 struct FieldRow {

@@ -45,6 +45,9 @@ private:
     mutable int nameRequests_ = 0;
 };
 
+// Declares a property the way the catalogue declares the test cameras' properties of that name: the
+// absolute value "Exposure" a double, the switches, buttons, maps and the grabber's lists enumerated,
+// everything else an integer.
 class FakePropInfo : public imaqkit::IPropInfo {
 public:
     QVXTB_PROP_INFO_PLACEHOLDERS
@@ -52,6 +55,15 @@ public:
         : name_(std::move(name)), deviceSpecific_(deviceSpecific) {}
     const char* getPropertyName() const override { return name_.c_str(); }
     bool isPropertyDeviceSpecific() const override { return deviceSpecific_; }
+    int getPropertyStorageType() const override {
+        return name_ == "Exposure" ? imaqkit::kStorageDouble : imaqkit::kStorageInteger;
+    }
+    bool isPropertyEnumerated() const override {
+        for (const char* enumerated : {"Mode", "StrobeMode", "TriggerPolarity", "TriggerSoftware",
+                                       "TriggerSoftwareTrigger", "GainAuto", "InputChannel", "FrameRate"})
+            if (name_ == enumerated) return true;
+        return false;
+    }
 
 private:
     std::string name_;
@@ -75,14 +87,17 @@ public:
         if (failNames) throw std::length_error("property names");
         for (std::size_t i = 0; i < props_.size(); ++i) names[i] = props_[i]->getPropertyName();
     }
-    void addEnginePostSetListener(const char* name, imaqkit::IEnginePropPostSetListener* listener) override {
+    bool addEnginePostSetListener(const char* name, imaqkit::IEnginePropPostSetListener* listener) override {
         engineListeners_.emplace_back(name, listener);
+        return true;
     }
-    void setCustomGetFcn(const char* name, imaqkit::IPropCustomGetFcn* getter) override {
+    bool setCustomGetFcn(const char* name, imaqkit::IPropCustomGetFcn* getter) override {
         getters_[name].reset(getter);
+        return true;
     }
-    void addPostSetListener(const char* name, imaqkit::IPropPostSetListener* listener) override {
+    bool addPostSetListener(const char* name, imaqkit::IPropPostSetListener* listener) override {
         setters_.emplace_back(name, std::unique_ptr<imaqkit::IPropPostSetListener>(listener));
+        return true;
     }
 
     std::vector<std::pair<std::string, std::unique_ptr<imaqkit::IEnginePropPostSetListener>>>
@@ -127,6 +142,7 @@ protected:
         qvxsim::recordCalls(true);
         qvxtb::clearRecords();
         qvxtb::clearContractViolations();
+        qvxtb::refuseListenersAfter(-1);
         qvxtb::setPrintWarnings(false);
         qvxplatform::setMessageBoxHook([this](const qvxplatform::MessageBoxCall& call) {
             boxes_.push_back(call);

@@ -78,18 +78,23 @@ class TestAdaptor final : public IAdaptor {
 public:
     TestAdaptor(IEngine* engine, const std::string& format)
         : IAdaptor(engine), spec_(specOf(format)), format_(format) {
-        engine->getEnginePropContainer()->addEnginePostSetListener("SelectedSourceName",
-                                                                   new SourceListener(getAdaptorManager()));
+        // A listener the host refuses is still ours.
+        auto* source = new SourceListener(getAdaptorManager());
+        if (!engine->getEnginePropContainer()->addEnginePostSetListener("SelectedSourceName", source))
+            delete source;
         IPropContainer* container = engine->getAdaptorPropContainer();
         std::vector<const char*> names(static_cast<std::size_t>(container->getNumberProps()));
         container->getPropNames(names.data());
         for (const char* name : names) {
             if (!container->getIPropInfo(name)->isPropertyDeviceSpecific()) continue;
-            container->setCustomGetFcn(name, new Getter(this));
-            container->addPostSetListener(name, new Setter(this));
+            auto* getter = new Getter(this);
+            if (!container->setCustomGetFcn(name, getter)) delete getter;
+            auto* setter = new Setter(this);
+            if (!container->addPostSetListener(name, setter)) delete setter;
         }
         // A listener for a name the host does not hold is still the host's to delete.
-        container->addPostSetListener("NoSuchProperty", new Setter(this));
+        auto* orphan = new Setter(this);
+        if (!container->addPostSetListener("NoSuchProperty", orphan)) delete orphan;
     }
     ~TestAdaptor() override { stopCapture(); }
 
@@ -150,7 +155,11 @@ private:
         std::uint32_t number = 0;
         while (!stopping_) {
             IAdaptorManager* manager = getAdaptorManager();
-            if (manager->isAcquisitionNotComplete()) {
+            // Every frame is counted; only those the host asks for are made and sent.
+            if (manager->isAcquisitionNotComplete() && !manager->isSendFrame()) {
+                manager->incrementFrameCount();
+                ++number;
+            } else if (manager->isAcquisitionNotComplete()) {
                 int x = 0, y = 0, w = 0, h = 0;
                 getROI(&x, &y, &w, &h);
                 IAdaptorFrame* frame = manager->getEngine()->makeFrame(spec_.frameType, w, h);

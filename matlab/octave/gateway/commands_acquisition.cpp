@@ -69,6 +69,19 @@ void configure(Session& session, const Arguments& args, Outputs&) {
     applyTriggerCounts(settled(session, args), args);
 }
 
+// spacing(h, FrameGrabInterval, TriggerFrameDelay): which of the frames acquired are logged; the kit
+// stand-in keeps both and asks the adaptor to send only those frames.
+void spacing(Session& session, const Arguments& args, Outputs&) {
+    args.expect(3, "spacing");
+    Input& input = settled(session, args);
+    const double interval = args.number(1, "FrameGrabInterval");
+    const double delay = args.number(2, "TriggerFrameDelay");
+    adaptorCall("imaq:set:refused", "Setting FrameGrabInterval and TriggerFrameDelay", [&] {
+        input.video->setFrameGrabInterval(static_cast<int>(interval));
+        input.video->setTriggerFrameDelay(static_cast<int>(delay));
+    });
+}
+
 // start(h, FramesPerTrigger, TriggerRepeat): the counts this acquisition logs.
 void start(Session& session, const Arguments& args, Outputs&) {
     args.expect(3, "start");
@@ -260,6 +273,7 @@ void setMemoryLimit(Session&, const Arguments& args, Outputs&) {
 
 void addAcquisitionCommands(CommandTable& table) {
     table["configure"] = configure;
+    table["spacing"] = spacing;
     table["start"] = start;
     table["stop"] = stop;
     table["status"] = status;
