@@ -13,10 +13,10 @@
 % limits and put back every value they touched, automatic modes included (each under the selector
 % values, a TriggerSelector's, it was read with, and what a region change alters too), before each video
 % input is deleted, also when a check fails first; the last step compares every device property of every
-% device with its value before the tests ran. Buttons (properties whose single value is "Push") fire
-% an action on the camera that cannot be undone, so they are only checked by their declaration,
-% unless the device is named in QVXIMAQ_PUSH_BUTTONS. A camera whose settings must not be touched at
-% all should not be connected while the tests run.
+% device with its value before the tests ran, under every value of each selector. Buttons (properties
+% whose single value is "Push") fire an action on the camera that cannot be undone, so they are only
+% checked by their declaration, unless the device is named in QVXIMAQ_PUSH_BUTTONS. A camera whose
+% settings must not be touched at all should not be connected while the tests run.
 %
 % Environment variables, each a list of device names separated by ";", set before running the tests:
 % - QVXIMAQ_REGION_CAMERAS: cameras that must have hardware regions of interest (one that delivers
@@ -41,7 +41,7 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
 
     properties
         Info     % imaqhwinfo of the adaptor
-        Before   % per device: a struct of every device property's value before the tests ran
+        Before   % per device: every device property's value before the tests ran (deviceValues)
     end
 
     methods (TestClassSetup)
@@ -66,12 +66,12 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                 devices = testCase.Info.DeviceInfo;
                 before = testCase.Before{d};
                 after = QVXImaqAcceptanceTest.deviceValues(devices(d).DeviceID);
-                names = fieldnames(before);
+                names = before.keys();
                 for k = 1:numel(names)
                     where = sprintf('%s, %s after the tests', devices(d).DeviceName, names{k});
-                    testCase.verifyTrue(isfield(after, names{k}), [where ': no longer published']);
-                    if isfield(after, names{k})
-                        testCase.verifyEqual(after.(names{k}), before.(names{k}), [where ': as before the tests']);
+                    testCase.verifyTrue(isKey(after, names{k}), [where ': no longer published']);
+                    if isKey(after, names{k})
+                        testCase.verifyEqual(after(names{k}), before(names{k}), [where ': as before the tests']);
                     end
                 end
             end
@@ -778,18 +778,40 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             end
         end
 
-        % Every device property's value as a new video input with the default format reads it.
+        % Every device property's value as a new video input with the default format reads it, by name;
+        % and under each other value of every selector, every other property's, by "name (selector
+        % value)": a value written to one instance and not put back shows there.
         function values = deviceValues(id)
-            values = struct();
+            values = containers.Map('KeyType', 'char', 'ValueType', 'any');
             vid = videoinput(QVXImaqAcceptanceTest.AdaptorName, id);
             try
                 src = getselectedsource(vid);
                 infos = propinfo(src);
                 names = fieldnames(infos);
+                names = names(cellfun(@(name) isequal(double(infos.(name).DeviceSpecific), 1), names));
+                selectors = cellfun(@(name) QVXImaqAcceptanceTest.isSelector(name, infos), names);
                 for k = 1:numel(names)
-                    if isequal(double(infos.(names{k}).DeviceSpecific), 1)
-                        values.(names{k}) = get(src, names{k});
+                    values(names{k}) = get(src, names{k});
+                end
+                for s = reshape(find(selectors), 1, [])
+                    selector = names{s};
+                    found = values(selector);
+                    choices = cellstr(infos.(selector).ConstraintValue);
+                    for c = 1:numel(choices)
+                        if strcmp(choices{c}, found)
+                            continue;
+                        end
+                        set(src, selector, choices{c});
+                        for k = reshape(find(~selectors), 1, [])
+                            key = sprintf('%s (%s %s)', names{k}, selector, choices{c});
+                            try
+                                values(key) = get(src, names{k});
+                            catch
+                                values(key) = 'not readable';   % an instance may lack a feature
+                            end
+                        end
                     end
+                    set(src, selector, found);
                 end
             catch err
                 delete(vid);
