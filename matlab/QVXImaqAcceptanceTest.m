@@ -10,12 +10,13 @@
 % and the grabber library) that cover the same behaviour.
 %
 % The cameras are left as the tests found them. The tests write every writable property at its
-% limits and put back every value they touched, automatic modes included, before each video input
-% is deleted, also when a check fails first; the last step compares every device property of every
-% device with its value before the tests ran. Buttons (properties whose single value is "Push") fire
-% an action on the camera that cannot be undone, so they are only checked by their declaration,
-% unless the device is named in QVXIMAQ_PUSH_BUTTONS. A camera whose settings must not be touched at
-% all should not be connected while the tests run.
+% limits and put back every value they touched, automatic modes included (each under the selector
+% values, a TriggerSelector's, it was read with, and what a region change alters too), before each video
+% input is deleted, also when a check fails first; the last step compares every device property of every
+% device with its value before the tests ran, under every value of each selector. Buttons (properties
+% whose single value is "Push") fire an action on the camera that cannot be undone, so they are only
+% checked by their declaration, unless the device is named in QVXIMAQ_PUSH_BUTTONS. A camera whose
+% settings must not be touched at all should not be connected while the tests run.
 %
 % Environment variables, each a list of device names separated by ";", set before running the tests:
 % - QVXIMAQ_REGION_CAMERAS: cameras that must have hardware regions of interest (one that delivers
@@ -40,7 +41,7 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
 
     properties
         Info     % imaqhwinfo of the adaptor
-        Before   % per device: a struct of every device property's value before the tests ran
+        Before   % per device: every device property's value before the tests ran (deviceValues)
     end
 
     methods (TestClassSetup)
@@ -65,12 +66,12 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                 devices = testCase.Info.DeviceInfo;
                 before = testCase.Before{d};
                 after = QVXImaqAcceptanceTest.deviceValues(devices(d).DeviceID);
-                names = fieldnames(before);
+                names = before.keys();
                 for k = 1:numel(names)
                     where = sprintf('%s, %s after the tests', devices(d).DeviceName, names{k});
-                    testCase.verifyTrue(isfield(after, names{k}), [where ': no longer published']);
-                    if isfield(after, names{k})
-                        testCase.verifyEqual(after.(names{k}), before.(names{k}), [where ': as before the tests']);
+                    testCase.verifyTrue(isKey(after, names{k}), [where ': no longer published']);
+                    if isKey(after, names{k})
+                        testCase.verifyEqual(after(names{k}), before(names{k}), [where ': as before the tests']);
                     end
                 end
             end
@@ -187,9 +188,12 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                 for k = 1:numel(device.SupportedFormats)
                     formatName = device.SupportedFormats{k};
                     where = [device.DeviceName ', ' formatName];
-                    vid = testCase.open(device.DeviceID, formatName);
+                    [vid, ledger] = testCase.open(device.DeviceID, formatName);
                     whole = vid.VideoResolution;
                     testCase.verifyEqual(vid.ROIPosition, [0 0 whole], [where ': a new video input is whole']);
+                    % A region change sets the fastest frame rate of the format, in the camera too: the
+                    % device properties are put back after the whole image is.
+                    QVXImaqAcceptanceTest.rememberWritable(ledger, getselectedsource(vid));
 
                     % A region on a grid of 16 pixels: every step size of 1, 2, 4, 8 or 16 keeps it.
                     % What the camera delivers tells a camera with hardware regions from one that
@@ -233,7 +237,7 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                     set(vid, 'ROIPosition', [0 0 whole]);
                     testCase.verifyEqual(vid.ROIPosition, [0 0 whole], [where ': whole image again']);
                     testCase.verifySize(getsnapshot(vid), QVXImaqAcceptanceTest.frameSizeOf(vid, whole), [where ', whole image again']);
-                    delete(vid);
+                    testCase.close(vid, ledger);
                 end
             end
             for k = 1:numel(named)
@@ -319,10 +323,13 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                 src = getselectedsource(vid);
                 infos = propinfo(src);
                 names = fieldnames(infos);
-                % Automatic modes go off first, so that they cannot change the values written after.
-                autos = cellfun(@(name) QVXImaqAcceptanceTest.isAutoSwitch(name, infos), names);
-                names = [names(autos); names(~autos)];
+                % Selectors first, so that what follows is written to the instance they choose; then
+                % automatic modes go off, so that they cannot change the values written after.
+                selectors = cellfun(@(name) QVXImaqAcceptanceTest.isSelector(name, infos), names);
+                autos = cellfun(@(name) QVXImaqAcceptanceTest.isAutoSwitch(name, infos), names) & ~selectors;
+                names = [names(selectors); names(autos); names(~autos & ~selectors)];
                 held = struct();
+                chosen = struct();
                 for k = 1:numel(names)
                     name = names{k};
                     info = infos.(name);
@@ -341,12 +348,23 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
                     end
                     QVXImaqAcceptanceTest.remember(ledger, src, name);
                     testCase.verifyWarningFree(@() set(src, name, value), [device.DeviceName ', ' name ' written']);
-                    held.(name) = get(src, name);
+                    if QVXImaqAcceptanceTest.isSelector(name, infos)
+                        chosen.(name) = get(src, name);
+                    else
+                        held.(name) = get(src, name);
+                    end
                 end
                 delete(vid);   % the values stay in the camera; the next video input puts them back
 
                 vid = testCase.open(device.DeviceID, formatName, ledger);
                 src = getselectedsource(vid);
+                % A selector only chooses what the selected properties show, and a camera need not keep
+                % it (Aravis's fake holds it in its description: a new video input shows its first
+                % value): it is chosen again, and the values are read under it.
+                picked = fieldnames(chosen);
+                for k = 1:numel(picked)
+                    set(src, picked{k}, chosen.(picked{k}));
+                end
                 written = fieldnames(held);
                 for k = 1:numel(written)
                     where = sprintf('%s, %s read by a new video input', device.DeviceName, written{k});
@@ -774,17 +792,34 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             end
         end
 
-        % Notes a property's value before the first write to it, so that it can be put back.
+        % Notes a property's value before the first write to it, so that it can be put back, with the
+        % values the selectors held then: a selected property is put back under the instance it was
+        % read from.
         function remember(ledger, src, name)
             entries = ledger.values();
             if any(cellfun(@(entry) strcmp(entry{1}, name), entries))
                 return;
             end
-            ledger(ledger.Count + 1) = {name, get(src, name)};
+            ledger(ledger.Count + 1) = {name, get(src, name), QVXImaqAcceptanceTest.selectorValues(src, name)};
         end
 
-        % Stops the video input, drops its frames, puts back every value noted (last first: a value
-        % before its Auto switch) and deletes it. Gives the values it could not put back, as text.
+        % Notes every writable device property: before a change (a region) that the adaptor follows with
+        % changes of its own (the fastest frame rate of the region's format).
+        function rememberWritable(ledger, src)
+            infos = propinfo(src);
+            names = fieldnames(infos);
+            for k = 1:numel(names)
+                info = infos.(names{k});
+                if isequal(double(info.DeviceSpecific), 1) && ~strcmp(info.ReadOnly, 'always') && ...
+                        ~QVXImaqAcceptanceTest.isButton(info)
+                    QVXImaqAcceptanceTest.remember(ledger, src, names{k});
+                end
+            end
+        end
+
+        % Stops the video input, drops its frames, puts back every value noted and deletes it: last
+        % first (a value before its Auto switch), each under the selector values it was read with, and
+        % the selectors after every other value. Gives the values it could not put back, as text.
         function problems = putBackAndDelete(vid, ledger)
             problems = '';
             if ~isvalid(vid)
@@ -795,9 +830,27 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             end
             flushdata(vid);
             src = getselectedsource(vid);
-            for k = ledger.Count:-1:1
-                entry = ledger(k);
+            entries = arrayfun(@(k) ledger(k), 1:ledger.Count, 'UniformOutput', false);
+            noted = cellfun(@(entry) entry{1}, entries, 'UniformOutput', false);
+            % A selector that only a put-back turns is turned back as well.
+            for k = 1:numel(entries)
+                turned = fieldnames(entries{k}{3});
+                for s = 1:numel(turned)
+                    if ~any(strcmp(noted, turned{s}))
+                        noted{end + 1} = turned{s}; %#ok<AGROW>
+                        entries{end + 1} = {turned{s}, get(src, turned{s}), struct()}; %#ok<AGROW>
+                    end
+                end
+            end
+            selectors = cellfun(@(entry) QVXImaqAcceptanceTest.isSelectorName(entry{1}), entries);
+            order = [fliplr(find(~selectors)), fliplr(find(selectors))];
+            for k = order
+                entry = entries{k};
                 try
+                    under = fieldnames(entry{3});
+                    for s = 1:numel(under)
+                        set(src, under{s}, entry{3}.(under{s}));
+                    end
                     set(src, entry{1}, entry{2});
                 catch err
                     problems = sprintf('%s%s: %s; ', problems, entry{1}, err.message);
@@ -807,6 +860,19 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             delete(vid);
         end
 
+        % The values of the source's selectors (GenICam's TriggerSelector, GainSelector, ...: which
+        % instance the selected properties, a TriggerMode, a Gain, show), but the one named.
+        function values = selectorValues(src, except)
+            values = struct();
+            infos = propinfo(src);
+            names = fieldnames(infos);
+            for k = 1:numel(names)
+                if QVXImaqAcceptanceTest.isSelector(names{k}, infos) && ~strcmp(names{k}, except)
+                    values.(names{k}) = get(src, names{k});
+                end
+            end
+        end
+
         function putBackOrFail(vid, ledger)
             problems = QVXImaqAcceptanceTest.putBackAndDelete(vid, ledger);
             if ~isempty(problems)
@@ -814,18 +880,40 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
             end
         end
 
-        % Every device property's value as a new video input with the default format reads it.
+        % Every device property's value as a new video input with the default format reads it, by name;
+        % and under each other value of every selector, every other property's, by "name (selector
+        % value)": a value written to one instance and not put back shows there.
         function values = deviceValues(id)
-            values = struct();
+            values = containers.Map('KeyType', 'char', 'ValueType', 'any');
             vid = videoinput(QVXImaqAcceptanceTest.AdaptorName, id);
             try
                 src = getselectedsource(vid);
                 infos = propinfo(src);
                 names = fieldnames(infos);
+                names = names(cellfun(@(name) isequal(double(infos.(name).DeviceSpecific), 1), names));
+                selectors = cellfun(@(name) QVXImaqAcceptanceTest.isSelector(name, infos), names);
                 for k = 1:numel(names)
-                    if isequal(double(infos.(names{k}).DeviceSpecific), 1)
-                        values.(names{k}) = get(src, names{k});
+                    values(names{k}) = get(src, names{k});
+                end
+                for s = reshape(find(selectors), 1, [])
+                    selector = names{s};
+                    found = values(selector);
+                    choices = cellstr(infos.(selector).ConstraintValue);
+                    for c = 1:numel(choices)
+                        if strcmp(choices{c}, found)
+                            continue;
+                        end
+                        set(src, selector, choices{c});
+                        for k = reshape(find(~selectors), 1, [])
+                            key = sprintf('%s (%s %s)', names{k}, selector, choices{c});
+                            try
+                                values(key) = get(src, names{k});
+                            catch
+                                values(key) = 'not readable';   % an instance may lack a feature
+                            end
+                        end
                     end
+                    set(src, selector, found);
                 end
             catch err
                 delete(vid);
@@ -858,6 +946,17 @@ classdef QVXImaqAcceptanceTest < matlab.unittest.TestCase
 
         function yes = isButton(info)
             yes = strcmp(info.Constraint, 'enum') && isequal(cellstr(info.ConstraintValue), {'Push'});
+        end
+
+        % GenICam names every selector "...Selector".
+        function yes = isSelectorName(name)
+            yes = numel(name) > 8 && strcmp(name(end - 7:end), 'Selector');
+        end
+
+        function yes = isSelector(name, infos)
+            info = infos.(name);
+            yes = QVXImaqAcceptanceTest.isSelectorName(name) && isequal(double(info.DeviceSpecific), 1) && ...
+                  strcmp(info.Constraint, 'enum') && ~strcmp(info.ReadOnly, 'always');
         end
 
         function yes = isAutoSwitch(name, infos)
