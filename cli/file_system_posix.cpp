@@ -3,6 +3,7 @@
 
 #include "cli/file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
@@ -17,6 +18,7 @@
 #include <random>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 namespace qvxcli {
 namespace {
@@ -46,10 +48,67 @@ sigset_t endingSignals() {
 
 NativeName nativeName(const std::string& path) { return path; }
 
-NativeHandle createNewFile(const NativeName& name, bool& exists, std::string& error) {
+Folder::Folder(std::string path, bool unreadable) : path_(std::move(path)) {
+    // No O_NOFOLLOW: a user may name a link to a folder, and so may any component before the last. What is
+    // opened here is what the user named; from here on only the descriptor is used, never the path.
+    const std::string opened = path_.empty() ? "." : path_;
     int fd = -1;
     do {
-        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        fd = ::open(opened.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+#if defined(O_PATH)
+    // A descriptor that only names the folder still serves openat, renameat and unlinkat.
+    if (fd < 0 && errno == EACCES && unreadable)
+        fd = ::open(opened.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+#else
+    (void)unreadable;
+#endif
+    if (fd < 0) throw std::runtime_error("cannot open the folder \"" + opened + "\": " + reason(errno));
+    handle_ = fd;
+}
+
+Folder::~Folder() { ::close(static_cast<int>(handle_)); }
+
+NativeName Folder::entry(const std::string& name) const { return name; }
+
+EntryKind entryKind(const Folder& folder, const std::string& name) {
+    struct stat status {};
+    if (fstatat(static_cast<int>(folder.handle()), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+        return EntryKind::none;
+    if (S_ISREG(status.st_mode)) return EntryKind::regular;
+    if (S_ISDIR(status.st_mode)) return EntryKind::folder;
+    if (S_ISLNK(status.st_mode)) return EntryKind::link;
+    if (S_ISFIFO(status.st_mode)) return EntryKind::fifo;
+    return EntryKind::other;
+}
+
+std::vector<FolderEntry> listFolder(const Folder& folder) {
+    // A descriptor of its own for the listing: readdir moves its position, and fdopendir takes it over.
+    const int fd = ::openat(static_cast<int>(folder.handle()), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = fd < 0 ? nullptr : fdopendir(fd);
+    if (listing == nullptr) {
+        const int error = errno;
+        if (fd >= 0) ::close(fd);
+        throw std::runtime_error(reason(error));
+    }
+    std::vector<FolderEntry> found;
+    errno = 0;
+    while (const dirent* item = readdir(listing)) {
+        const std::string name = item->d_name;
+        if (name != "." && name != "..") found.push_back({name, entryKind(folder, name)});
+        errno = 0;
+    }
+    const int error = errno;
+    closedir(listing);
+    if (error != 0) throw std::runtime_error(reason(error));
+    return found;
+}
+
+NativeHandle createNewFile(NativeHandle folder, const NativeName& name, bool& exists, std::string& error) {
+    int fd = -1;
+    do {
+        fd = ::openat(static_cast<int>(folder), name.c_str(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         exists = errno == EEXIST;
@@ -85,15 +144,17 @@ bool closeFile(NativeHandle file, std::string& error) {
     return true;
 }
 
-bool placeFile(const NativeName& from, const NativeName& to, bool replace, bool& exists, std::string& error) {
-    // rename() replaces the entry at `to`, a link included, and never follows it.
+bool placeFile(NativeHandle folder, const NativeName& from, const NativeName& to, bool replace, bool& exists,
+               std::string& error) {
+    const int at = static_cast<int>(folder);
+    // renameat() replaces the entry at `to`, a link included, and never follows it.
     if (replace) {
-        if (std::rename(from.c_str(), to.c_str()) == 0) return true;
+        if (renameat(at, from.c_str(), at, to.c_str()) == 0) return true;
         error = reason(errno);
         return false;
     }
 #if defined(__linux__)
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (renameat2(at, from.c_str(), at, to.c_str(), RENAME_NOREPLACE) == 0) return true;
     if (errno != EINVAL && errno != ENOSYS) {
         exists = errno == EEXIST;
         error = reason(errno);
@@ -101,16 +162,24 @@ bool placeFile(const NativeName& from, const NativeName& to, bool replace, bool&
     }
 #endif
     // A file system that cannot rename without replacing: a hard link fails on an existing name too.
-    if (::link(from.c_str(), to.c_str()) != 0) {
+    if (::linkat(at, from.c_str(), at, to.c_str(), 0) != 0) {
         exists = errno == EEXIST;
         error = reason(errno);
         return false;
     }
-    ::unlink(from.c_str());
+    ::unlinkat(at, from.c_str(), 0);
     return true;
 }
 
-void removeName(const NativeChar* name) noexcept { ::unlink(name); }
+bool removeFile(NativeHandle folder, const NativeName& name, std::string& error) {
+    if (::unlinkat(static_cast<int>(folder), name.c_str(), 0) == 0) return true;
+    error = reason(errno);
+    return false;
+}
+
+void removeName(NativeHandle folder, const NativeChar* name) noexcept {
+    ::unlinkat(static_cast<int>(folder), name, 0);
+}
 
 std::string unguessableText() {
     std::random_device source;
@@ -120,38 +189,36 @@ std::string unguessableText() {
     return text;
 }
 
-void removeIfStale(const std::string& path) {
+void removeIfStale(NativeHandle folder, const NativeName& name) {
     // O_NONBLOCK: a FIFO of that name must not hold the run up. The lock proves that no writer is left.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int at = static_cast<int>(folder);
+    const int fd = ::openat(at, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return;
     struct stat status {};
     if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
-        ::unlink(path.c_str());
+        ::unlinkat(at, name.c_str(), 0);
     ::close(fd);
 }
 
-FolderLock::FolderLock(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) throw std::runtime_error("cannot open the folder \"" + folder + "\": " + reason(errno));
+FolderLock::FolderLock(const std::string& folder) : folder_(folder) {
+    // The lock is on the folder's own descriptor: it goes with the folder, wherever the folder is moved.
+    const int fd = static_cast<int>(folder_.handle());
     int result = 0;
     do {
         result = flock(fd, LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
         const int error = errno;
-        ::close(fd);
         if (error == EWOULDBLOCK)
             throw std::runtime_error("another run is writing into \"" + folder +
                                      "\"; wait until it ends, or choose another folder");
         throw std::runtime_error("cannot lock the folder \"" + folder +
                                  "\" against other runs: " + reason(error));
     }
-    handle_ = fd;
 }
 
-FolderLock::~FolderLock() {
-    if (handle_ != kNoHandle) ::close(static_cast<int>(handle_));
-}
+// Closing the folder's descriptor releases the lock.
+FolderLock::~FolderLock() = default;
 
 void onEndingSignals(void (*end)(int signal)) {
     std::signal(SIGPIPE, SIG_IGN);

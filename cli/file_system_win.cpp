@@ -1,6 +1,11 @@
 // The file operations of file_system.h on Windows.
 #if defined(_WIN32)
 
+// Here a Folder is its path, and a name within it is the whole path, as before the POSIX side went over to
+// descriptors: Windows refuses to rename or remove a folder while a file in it is open, and a run keeps its
+// lock file open in its folder from the lock on, so the folder's path keeps naming the folder it locked. The
+// montage's folder, which holds no lock file, is reached by its path, as it always was here.
+
 #define _CRT_RAND_S
 #include <stdlib.h>
 
@@ -10,6 +15,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
 #include <system_error>
 
@@ -33,7 +39,54 @@ NativeName nativeName(const std::string& path) {
     return wide;
 }
 
-NativeHandle createNewFile(const NativeName& name, bool& exists, std::string& error) {
+Folder::Folder(std::string path, bool /*unreadable*/) : path_(std::move(path)) {}
+
+Folder::~Folder() = default;
+
+NativeName Folder::entry(const std::string& name) const { return nativeName(pathOf(name)); }
+
+namespace {
+
+EntryKind kindOf(const std::filesystem::file_status& status) {
+    switch (status.type()) {
+    case std::filesystem::file_type::not_found:
+        return EntryKind::none;
+    case std::filesystem::file_type::regular:
+        return EntryKind::regular;
+    case std::filesystem::file_type::directory:
+        return EntryKind::folder;
+    case std::filesystem::file_type::symlink:
+        return EntryKind::link;
+    case std::filesystem::file_type::fifo:
+        return EntryKind::fifo;
+    default:
+        return EntryKind::other;
+    }
+}
+
+} // namespace
+
+EntryKind entryKind(const Folder& folder, const std::string& name) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(folder.pathOf(name), error);
+    return error ? EntryKind::none : kindOf(status);
+}
+
+std::vector<FolderEntry> listFolder(const Folder& folder) {
+    std::error_code error;
+    std::vector<FolderEntry> found;
+    const std::filesystem::path path = folder.pathOf(".");
+    for (std::filesystem::directory_iterator it(path, error), end; !error && it != end; it.increment(error)) {
+        const std::filesystem::file_status status = it->symlink_status(error);
+        if (error) break;
+        found.push_back({it->path().filename().string(), kindOf(status)});
+    }
+    if (error) throw std::runtime_error(error.message());
+    return found;
+}
+
+NativeHandle createNewFile(NativeHandle /*folder*/, const NativeName& name, bool& exists,
+                           std::string& error) {
     // CREATE_NEW fails on any existing entry, a link included; the reparse flag keeps a link from being
     // followed should one appear. No sharing of deletion: a stale-file sweep cannot remove it while open.
     const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
@@ -70,7 +123,8 @@ bool closeFile(NativeHandle file, std::string& error) {
     return true;
 }
 
-bool placeFile(const NativeName& from, const NativeName& to, bool replace, bool& exists, std::string& error) {
+bool placeFile(NativeHandle /*folder*/, const NativeName& from, const NativeName& to, bool replace,
+               bool& exists, std::string& error) {
     // MoveFileEx replaces the entry at `to` itself, a link included, and only when asked to.
     if (MoveFileExW(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) return true;
     const DWORD code = GetLastError();
@@ -79,7 +133,13 @@ bool placeFile(const NativeName& from, const NativeName& to, bool replace, bool&
     return false;
 }
 
-void removeName(const NativeChar* name) noexcept { DeleteFileW(name); }
+bool removeFile(NativeHandle /*folder*/, const NativeName& name, std::string& error) {
+    if (DeleteFileW(name.c_str())) return true;
+    error = reason(GetLastError());
+    return false;
+}
+
+void removeName(NativeHandle /*folder*/, const NativeChar* name) noexcept { DeleteFileW(name); }
 
 std::string unguessableText() {
     unsigned int high = 0, low = 0;
@@ -90,8 +150,7 @@ std::string unguessableText() {
     return text;
 }
 
-void removeIfStale(const std::string& path) {
-    const NativeName name = nativeName(path);
+void removeIfStale(NativeHandle /*folder*/, const NativeName& name) {
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES ||
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0)
@@ -100,7 +159,7 @@ void removeIfStale(const std::string& path) {
     DeleteFileW(name.c_str());
 }
 
-FolderLock::FolderLock(const std::string& folder) {
+FolderLock::FolderLock(const std::string& folder) : folder_(folder) {
     // Directories take no byte locks on Windows: a lock file of a name no frame has, open without sharing and
     // deleted when the last handle closes, so that a crashed run leaves no lock behind.
     const NativeName name = nativeName(folder + "\\.qvx-imaq.lock");

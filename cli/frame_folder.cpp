@@ -42,13 +42,13 @@ bool isTemporaryOf(const std::string& name, bool (*isName)(const std::string&)) 
            isName(name.substr(1, part - 1)) && allOf(name.substr(part + 6), isHexDigit);
 }
 
-std::string kindOf(const fs::file_status& status) {
-    switch (status.type()) {
-    case fs::file_type::directory:
+std::string kindOf(EntryKind kind) {
+    switch (kind) {
+    case EntryKind::folder:
         return "a folder";
-    case fs::file_type::symlink:
+    case EntryKind::link:
         return "a link";
-    case fs::file_type::fifo:
+    case EntryKind::fifo:
         return "a FIFO";
     default:
         return "no regular file";
@@ -68,8 +68,8 @@ bool sameFolder(const fs::path& a, const fs::path& b) {
     return folderOf(first) == folderOf(second);
 }
 
-[[noreturn]] void refuseForeign(const fs::path& path, const fs::file_status& status) {
-    throw std::runtime_error("\"" + path.string() + "\" is " + kindOf(status) +
+[[noreturn]] void refuseForeign(const std::string& path, EntryKind kind) {
+    throw std::runtime_error("\"" + path + "\" is " + kindOf(kind) +
                              ", not a file qvx-imaq writes, and it stays; move it away or choose another "
                              "folder");
 }
@@ -97,37 +97,43 @@ std::unique_ptr<FolderLock> prepareFrameFolder(const std::string& folder, bool o
     fs::create_directories(path, error);
     if (error) throw std::runtime_error("cannot create the folder \"" + folder + "\": " + error.message());
     // Held before the folder is looked at, so that no other run can start writing between look and use.
+    // From here on the folder is reached only through the lock's descriptor, never by its path again.
     auto lock = std::make_unique<FolderLock>(folder);
-    std::vector<fs::path> found;
-    for (fs::directory_iterator it(path, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (isFrameName(name)) {
-            const fs::file_status status = it->symlink_status(error);
-            if (error) break;
-            if (status.type() != fs::file_type::regular) refuseForeign(it->path(), status);
-            found.push_back(it->path());
-        } else if (isTemporaryOf(name, isFrameName)) {
+    const Folder& held = lock->folder();
+    std::vector<FolderEntry> entries;
+    try {
+        entries = listFolder(held);
+    } catch (const std::runtime_error& failure) {
+        throw std::runtime_error("cannot read the folder \"" + folder + "\": " + failure.what());
+    }
+    std::vector<std::string> found;
+    for (const FolderEntry& entry : entries) {
+        if (isFrameName(entry.name)) {
+            if (entry.kind != EntryKind::regular) refuseForeign(held.pathOf(entry.name), entry.kind);
+            found.push_back(entry.name);
+        } else if (isTemporaryOf(entry.name, isFrameName)) {
             // No run is writing here but this one: a temporary file is what a killed run left.
-            removeIfStale(it->path().string());
+            removeIfStale(held.handle(), held.entry(entry.name));
         }
     }
-    if (error) throw std::runtime_error("cannot read the folder \"" + folder + "\": " + error.message());
     if (found.empty()) return lock;
     std::sort(found.begin(), found.end());
     if (!overwrite) {
         throw std::runtime_error("\"" + folder + "\" already holds " + std::to_string(found.size()) +
-                                 " frame file" + (found.size() == 1 ? "" : "s") + " (" +
-                                 found.front().filename().string() + (found.size() > 1 ? ", ..." : "") +
+                                 " frame file" + (found.size() == 1 ? "" : "s") + " (" + found.front() +
+                                 (found.size() > 1 ? ", ..." : "") +
                                  ") from another run; give --overwrite to replace them, or another folder");
     }
-    for (const fs::path& file : found) {
-        if (!fs::remove(file, error) && error)
-            throw std::runtime_error("cannot remove \"" + file.string() + "\": " + error.message());
+    for (const std::string& name : found) {
+        std::string reason;
+        if (!removeFile(held.handle(), held.entry(name), reason) && entryKind(held, name) != EntryKind::none)
+            throw std::runtime_error("cannot remove \"" + held.pathOf(name) + "\": " + reason);
     }
     return lock;
 }
 
-void prepareMontagePath(const std::string& file, const std::string& frameFolder, bool overwrite) {
+std::unique_ptr<Folder> prepareMontagePath(const std::string& file, const std::string& frameFolder,
+                                           bool overwrite) {
     std::error_code error;
     const fs::path path(file);
     const std::string name = path.filename().string();
@@ -139,20 +145,28 @@ void prepareMontagePath(const std::string& file, const std::string& frameFolder,
     const fs::path parent = path.parent_path();
     if (!parent.empty()) fs::create_directories(parent, error);
     if (error) throw std::runtime_error("cannot write the montage \"" + file + "\": " + error.message());
-    const fs::file_status status = fs::symlink_status(path, error);
-    if (fs::exists(status)) {
-        if (status.type() != fs::file_type::regular) refuseForeign(path, status);
+    // Opened now and kept: the montage goes into this folder at the end, whatever is at its path by then.
+    auto folder = std::make_unique<Folder>(parent.string(), true);
+    const EntryKind kind = entryKind(*folder, name);
+    if (kind != EntryKind::none) {
+        if (kind != EntryKind::regular) refuseForeign(file, kind);
         if (!overwrite)
             throw std::runtime_error("\"" + file + "\" already exists; give --overwrite to replace it");
     }
-    const fs::path folder = parent.empty() ? fs::path(".") : parent;
     const std::string prefix = "." + name + ".part-";
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string entry = it->path().filename().string();
-        if (entry.size() > prefix.size() && entry.compare(0, prefix.size(), prefix) == 0 &&
-            allOf(entry.substr(prefix.size()), isHexDigit))
-            removeIfStale(it->path().string());
+    std::vector<FolderEntry> entries;
+    try {
+        entries = listFolder(*folder);
+    } catch (const std::runtime_error&) {
+        // Stale temporary files stay for a later run; the montage itself can still be written.
+        return folder;
     }
+    for (const FolderEntry& entry : entries) {
+        if (entry.name.size() > prefix.size() && entry.name.compare(0, prefix.size(), prefix) == 0 &&
+            allOf(entry.name.substr(prefix.size()), isHexDigit))
+            removeIfStale(folder->handle(), folder->entry(entry.name));
+    }
+    return folder;
 }
 
 } // namespace qvxcli

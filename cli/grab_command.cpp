@@ -45,8 +45,9 @@ void grab(const GlobalOptions& options, const Arguments& arguments) {
     std::optional<std::array<int, 4>> region;
     if (!arguments.roi.empty()) region = parseRegion(arguments.roi);
     for (const std::string& assignment : arguments.assignments) splitAssignment(assignment);
+    std::unique_ptr<Folder> montageFolder;
     if (!arguments.montageFile.empty())
-        prepareMontagePath(arguments.montageFile, arguments.outputDir, arguments.overwrite);
+        montageFolder = prepareMontagePath(arguments.montageFile, arguments.outputDir, arguments.overwrite);
 
     auto adaptor = openAdaptor(options);
     AdaptorWatch watch;
@@ -78,10 +79,8 @@ void grab(const GlobalOptions& options, const Arguments& arguments) {
                        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count());
             if (!arguments.outputDir.empty() || sheet) {
                 const Image image = imageOf(frame);
-                if (!arguments.outputDir.empty()) {
-                    const std::filesystem::path path =
-                        std::filesystem::path(arguments.outputDir) / frameFileName(files + 1, wanted);
-                    writePng(path.string(), image);
+                if (folderLock) {
+                    writePng(folderLock->folder(), frameFileName(files + 1, wanted), image);
                     ++files;
                 }
                 if (sheet) sheet->add(image);
@@ -94,7 +93,8 @@ void grab(const GlobalOptions& options, const Arguments& arguments) {
         std::printf("Wrote %ld PNG file%s to %s\n", files, files == 1 ? "" : "s",
                     arguments.outputDir.c_str());
     if (sheet) {
-        writePng(arguments.montageFile, sheet->sheet(), arguments.overwrite);
+        writePng(*montageFolder, std::filesystem::path(arguments.montageFile).filename().string(),
+                 sheet->sheet(), arguments.overwrite);
         std::printf("Wrote the montage to %s\n", arguments.montageFile.c_str());
     }
     std::printf("Frames: %ld of %dx%d (%s) in %.3f s\n", result.frames, width, height,

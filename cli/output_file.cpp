@@ -4,8 +4,6 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "cli/unfinished_files.h"
-
 namespace qvxcli {
 namespace {
 
@@ -21,16 +19,18 @@ std::string OutputFile::temporaryPrefix(const std::string& path) {
     return path.substr(0, nameAt) + "." + path.substr(nameAt) + ".part-";
 }
 
-OutputFile::OutputFile(std::string path, bool replace)
-    : path_(std::move(path)), nativePath_(nativeName(path_)), replace_(replace) {
+OutputFile::OutputFile(const Folder& folder, const std::string& name, bool replace)
+    : folder_(folder.handle()), path_(folder.pathOf(name)), nativeName_(folder.entry(name)),
+      replace_(replace) {
     std::string error;
     for (int attempt = 0; attempt < kNameAttempts && file_ == kNoHandle; ++attempt) {
-        nativeTemporary_ = nativeName(temporaryPrefix(path_) + unguessableText());
+        nativeTemporary_ = folder.entry(temporaryPrefix(name) + unguessableText());
+        unfinished_ = UnfinishedFile{folder_, nativeTemporary_.c_str()};
         bool exists = false;
         FileChange change;
         // Recorded before it exists, so that a signal during the creation removes it too.
-        slot_ = rememberUnfinished(nativeTemporary_.c_str());
-        file_ = createNewFile(nativeTemporary_, exists, error);
+        slot_ = rememberUnfinished(&unfinished_);
+        file_ = createNewFile(folder_, nativeTemporary_, exists, error);
         if (file_ == kNoHandle) {
             forgetUnfinished(slot_);
             slot_ = -1;
@@ -46,7 +46,7 @@ OutputFile::~OutputFile() {
     std::string ignored;
     if (file_ != kNoHandle) closeFile(file_, ignored);
     FileChange change;
-    removeName(nativeTemporary_.c_str());
+    removeName(folder_, nativeTemporary_.c_str());
     forgetUnfinished(slot_);
 }
 
@@ -81,7 +81,7 @@ void OutputFile::commit() {
     if (!closeFile(file, error)) fail(error);
     FileChange change;
     bool exists = false;
-    if (!placeFile(nativeTemporary_, nativePath_, replace_, exists, error))
+    if (!placeFile(folder_, nativeTemporary_, nativeName_, replace_, exists, error))
         fail(exists ? "a file of that name appeared while it was written; it was left as it is" : error);
     forgetUnfinished(slot_);
     committed_ = true;

@@ -7,14 +7,16 @@
 #include <vector>
 
 #include "cli/file_system.h"
+#include "cli/unfinished_files.h"
 
 namespace qvxcli {
 
 class OutputFile {
 public:
-    // Creates the temporary file; throws std::runtime_error naming `path` and the reason. `replace` lets
-    // commit() replace an existing file of that name; without it, such a file stays and commit() fails.
-    explicit OutputFile(std::string path, bool replace = false);
+    // Creates the temporary file for `name` in `folder`, which must outlive this object; throws
+    // std::runtime_error naming the file and the reason. `replace` lets commit() replace an existing file of
+    // that name; without it, such a file stays and commit() fails.
+    OutputFile(const Folder& folder, const std::string& name, bool replace = false);
     // Removes the temporary file unless commit() renamed it.
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
@@ -32,8 +34,10 @@ private:
     [[noreturn]] void fail(const std::string& reason);
     void flush();
 
+    NativeHandle folder_;
     std::string path_;
-    NativeName nativePath_, nativeTemporary_;
+    NativeName nativeName_, nativeTemporary_;
+    UnfinishedFile unfinished_;
     NativeHandle file_ = kNoHandle;
     int slot_ = -1;
     bool replace_;

@@ -163,12 +163,12 @@ void encodePng(const Image& image, const Sink& write) {
     writeChunk(write, "IEND", nullptr, 0);
 }
 
-void writePng(const std::string& path, const Image& image, bool replace) {
-    OutputFile file(path, replace);
+void writePng(const Folder& folder, const std::string& name, const Image& image, bool replace) {
+    OutputFile file(folder, name, replace);
     try {
         encodePng(image, [&](const std::uint8_t* data, std::size_t size) { file.write(data, size); });
     } catch (const std::invalid_argument& error) {
-        throw std::runtime_error("cannot write \"" + path + "\": " + error.what());
+        throw std::runtime_error("cannot write \"" + folder.pathOf(name) + "\": " + error.what());
     }
     file.commit();
 }

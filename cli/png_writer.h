@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/file_system.h"
 #include "sim/toolbox/toolbox.h"
 
 namespace qvxcli {
@@ -27,8 +28,8 @@ Image imageOf(const qvxtb::Frame& frame);
 // The PNG file's bytes, handed to `write` piece by piece as they are made (no whole-file buffer). Throws
 // std::invalid_argument for an image that is empty, of another form or short of pixels.
 void encodePng(const Image& image, const std::function<void(const std::uint8_t*, std::size_t)>& write);
-// Writes the file whole or not at all (see output_file.h); an existing file of that name is replaced only
-// with `replace`. Throws std::runtime_error naming the file and the reason.
-void writePng(const std::string& path, const Image& image, bool replace = false);
+// Writes the file `name` in `folder` whole or not at all (see output_file.h); an existing file of that name
+// is replaced only with `replace`. Throws std::runtime_error naming the file and the reason.
+void writePng(const Folder& folder, const std::string& name, const Image& image, bool replace = false);
 
 } // namespace qvxcli

@@ -12,7 +12,7 @@ namespace {
 
 // A frame and the contact sheet at most are written at once.
 constexpr int kSlots = 8;
-std::atomic<const NativeChar*> unfinished[kSlots];
+std::atomic<const UnfinishedFile*> unfinished[kSlots];
 std::atomic<bool> ending{false};
 std::atomic<int> changesUnderWay{0};
 
@@ -34,7 +34,7 @@ std::size_t append(char* out, std::size_t used, std::size_t size, const char* te
     for (int i = 0; i < 300 && changesUnderWay.load() > 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     for (auto& slot : unfinished) {
-        if (const NativeChar* name = slot.load()) removeName(name);
+        if (const UnfinishedFile* file = slot.load()) removeName(file->folder, file->name);
     }
     char message[160];
     std::size_t used = append(message, 0, sizeof message, "\nqvx-imaq: stopped by ");
@@ -69,10 +69,10 @@ FileChange::FileChange() {
 
 FileChange::~FileChange() { changesUnderWay.fetch_sub(1); }
 
-int rememberUnfinished(const NativeChar* name) {
+int rememberUnfinished(const UnfinishedFile* file) {
     for (int i = 0; i < kSlots; ++i) {
-        const NativeChar* empty = nullptr;
-        if (unfinished[i].compare_exchange_strong(empty, name)) return i;
+        const UnfinishedFile* empty = nullptr;
+        if (unfinished[i].compare_exchange_strong(empty, file)) return i;
     }
     throw std::runtime_error("too many files open for writing at once");
 }

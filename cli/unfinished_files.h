@@ -17,9 +17,15 @@ public:
     FileChange& operator=(const FileChange&) = delete;
 };
 
-// Within a FileChange: records `name` (which must stay valid until forgotten) and returns its slot; throws
-// std::runtime_error when every slot is taken.
-int rememberUnfinished(const NativeChar* name);
+// A file being written: the folder it is in and its name there, as removeName takes them.
+struct UnfinishedFile {
+    NativeHandle folder = kNoHandle;
+    const NativeChar* name = nullptr;
+};
+
+// Within a FileChange: records `file` (which must stay valid and unchanged until forgotten) and returns its
+// slot; throws std::runtime_error when every slot is taken.
+int rememberUnfinished(const UnfinishedFile* file);
 void forgetUnfinished(int slot);
 
 // From here on, every signal that would end the program removes the unfinished files and ends it with

@@ -26,22 +26,23 @@ using ::testing::Not;
 
 TEST(CliOutputFile, OnlyACommittedFileGetsItsNameAndNoTemporaryFileStays) {
     TempFolder folder("qvx_cli_output_file");
-    const std::string path = (folder.path / "a.png").string();
+    const qvxcli::Folder at(folder.path.string());
     {
-        qvxcli::OutputFile file(path);
+        qvxcli::OutputFile file(at, "a.png");
         file.write("abc", 3);
         EXPECT_EQ(folder.names().size(), 1u);
         EXPECT_NE(folder.names().front(), "a.png");
     }
     EXPECT_THAT(folder.names(), IsEmpty()) << "an uncommitted file leaves nothing";
     {
-        qvxcli::OutputFile file(path);
+        qvxcli::OutputFile file(at, "a.png");
         file.write("abc", 3);
         file.commit();
     }
     EXPECT_THAT(folder.names(), ElementsAre("a.png"));
     try {
-        qvxcli::OutputFile file((folder.path / "no" / "b.png").string());
+        const qvxcli::Folder missing((folder.path / "no").string());
+        qvxcli::OutputFile file(missing, "b.png");
         ADD_FAILURE() << "a file in a missing folder opened";
     } catch (const std::runtime_error& error) {
         // The system's own words: the C library's on POSIX, Windows' message for its error code there.
@@ -218,6 +219,30 @@ TEST(CliFiles, OneRunPerFolderAndTheMontageNeverTakesAFramesName) {
     const std::vector<std::string> names = folder.names("out");
     ASSERT_EQ(names.size(), 30u) << "the first run's frames, all of them";
     for (const std::string& name : names) EXPECT_TRUE(decodePngFile(out + "/" + name).ok) << name;
+}
+
+TEST(CliFiles, AFolderSwappedAfterTheRunLockedItKeepsGettingTheRunsFilesAndItsStandInNone) {
+    TempFolder folder("qvx_cli_swap");
+    const std::string cameras = folder.file("slow.json", kSlowCamera);
+    const std::string out = (folder.path / "out").string(), sheets = (folder.path / "sheets").string();
+    // Once the first frame is there, someone who can write the parent renames both folders away and puts
+    // new ones at their paths; the run goes on for about two seconds more.
+    const std::string script =
+        "'" + std::string(QVX_CLI_PATH) + "' --cameras " + quoted(cameras) +
+        " grab 1 'Y800 (640x480)' -n 12 -o " + quoted(out) + " --montage " + quoted(sheets + "/sheet.png") +
+        " & pid=$!; i=0; while [ ! -e " + quoted(out + "/frame_0001.png") +
+        " ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done; mv " + quoted(out) + " " +
+        quoted(out + ".away") + " && mv " + quoted(sheets) + " " + quoted(sheets + ".away") + " && mkdir " +
+        quoted(out) + " " + quoted(sheets) + "; wait $pid; echo status=$?";
+    const CliRun result = runShell("sh " + quoted(folder.file("swap.sh", script)));
+    EXPECT_THAT(result.out, HasSubstr("status=0")) << result.out;
+    EXPECT_THAT(folder.names("out"), IsEmpty()) << "the folder put in its place gets nothing";
+    EXPECT_THAT(folder.names("sheets"), IsEmpty()) << "nor does the montage's";
+    const std::vector<std::string> names = folder.names("out.away");
+    EXPECT_EQ(names.size(), 12u) << "every frame goes into the folder the run locked";
+    for (const std::string& name : names)
+        EXPECT_TRUE(decodePngFile(out + ".away/" + name).ok) << name << " is no whole frame file";
+    EXPECT_THAT(folder.names("sheets.away"), ElementsAre("sheet.png"));
 }
 
 TEST(CliFiles, OverwriteRemovesOnlyTheFrameFilesOfARunAndItsStaleTemporaries) {
