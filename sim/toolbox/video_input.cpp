@@ -30,6 +30,25 @@ std::string timeoutText(long acquired, long wanted, double seconds) {
            std::to_string(seconds) + " s; the frames did not come.";
 }
 
+// Waits until `frames` frames are queued, under the state's lock, or throws why they will not come.
+void waitForQueuedFrames(detail::AcquisitionState& state, std::unique_lock<std::mutex>& lock, int frames,
+                         double timeoutSeconds) {
+    if (frames < 1) throw ToolboxError("getdata needs a number of frames of 1 or more.");
+    const auto enough = [&] { return state.queue.size() >= static_cast<std::size_t>(frames); };
+    const auto noMoreComing = [&] {
+        return (!state.running && !state.starting) || state.complete() || !state.failure.empty();
+    };
+    // The adaptor hands a frame over before it counts it, so once the count is complete the frames are in.
+    const bool ready = detail::waitInterruptibly(state.changed, lock, deadline(timeoutSeconds),
+                                                 [&] { return enough() || noMoreComing(); });
+    if (!ready) throw TimeoutError(timeoutText(state.received, state.wanted(), timeoutSeconds));
+    if (!enough() && !state.failure.empty()) throw ToolboxError(state.failure);
+    if (!enough()) {
+        throw ToolboxError("getdata asked for " + std::to_string(frames) + " frames, but only " +
+                           std::to_string(state.queue.size()) + " are available and no more will come.");
+    }
+}
+
 // While an acquisition runs: a copy of the next frame it logs into frame; false when it is not running
 // or ends without another frame.
 bool nextLoggedFrame(detail::AcquisitionState& state, double timeoutSeconds, Frame& frame) {
@@ -194,26 +213,12 @@ void VideoInput::wait(double timeoutSeconds) {
 }
 
 std::vector<Frame> VideoInput::getdata(int frames, double timeoutSeconds) {
-    if (frames < 1) throw ToolboxError("getdata needs a number of frames of 1 or more.");
     detail::AcquisitionState& state = *impl_->state;
     std::vector<Frame> taken;
     bool complete = false;
     {
         std::unique_lock<std::mutex> lock(state.mutex);
-        const auto enough = [&] { return state.queue.size() >= static_cast<std::size_t>(frames); };
-        const auto noMoreComing = [&] {
-            return (!state.running && !state.starting) || state.complete() || !state.failure.empty();
-        };
-        // The adaptor hands a frame over before it counts it, so once the count is complete the frames are
-        // in.
-        const bool ready = detail::waitInterruptibly(state.changed, lock, deadline(timeoutSeconds),
-                                                     [&] { return enough() || noMoreComing(); });
-        if (!ready) throw TimeoutError(timeoutText(state.received, state.wanted(), timeoutSeconds));
-        if (!enough() && !state.failure.empty()) throw ToolboxError(state.failure);
-        if (!enough()) {
-            throw ToolboxError("getdata asked for " + std::to_string(frames) + " frames, but only " +
-                               std::to_string(state.queue.size()) + " are available and no more will come.");
-        }
+        waitForQueuedFrames(state, lock, frames, timeoutSeconds);
         taken.reserve(static_cast<std::size_t>(frames));
         for (int i = 0; i < frames; ++i) {
             taken.push_back(std::move(state.queue.front()));
@@ -380,23 +385,11 @@ std::string VideoInput::selectedSourceName() const {
 
 void VideoInput::getdata(int frames, double timeoutSeconds,
                          const std::function<void(const std::vector<const Frame*>&)>& build) {
-    if (frames < 1) throw ToolboxError("getdata needs a number of frames of 1 or more.");
     detail::AcquisitionState& state = *impl_->state;
     std::vector<const Frame*> first;
     {
         std::unique_lock<std::mutex> lock(state.mutex);
-        const auto enough = [&] { return state.queue.size() >= static_cast<std::size_t>(frames); };
-        const auto noMoreComing = [&] {
-            return (!state.running && !state.starting) || state.complete() || !state.failure.empty();
-        };
-        const bool ready = detail::waitInterruptibly(state.changed, lock, deadline(timeoutSeconds),
-                                                     [&] { return enough() || noMoreComing(); });
-        if (!ready) throw TimeoutError(timeoutText(state.received, state.wanted(), timeoutSeconds));
-        if (!enough() && !state.failure.empty()) throw ToolboxError(state.failure);
-        if (!enough()) {
-            throw ToolboxError("getdata asked for " + std::to_string(frames) + " frames, but only " +
-                               std::to_string(state.queue.size()) + " are available and no more will come.");
-        }
+        waitForQueuedFrames(state, lock, frames, timeoutSeconds);
         first.reserve(static_cast<std::size_t>(frames));
         for (int i = 0; i < frames; ++i) first.push_back(&state.queue[static_cast<std::size_t>(i)]);
     }
