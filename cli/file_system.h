@@ -98,8 +98,10 @@ public:
 
 private:
     Folder folder_;
-    // The lock file on Windows; on POSIX the lock is on the folder's descriptor.
+#ifdef _WIN32
+    // The lock file; on POSIX the lock is on the folder's descriptor.
     NativeHandle handle_ = kNoHandle;
+#endif
 };
 
 // Calls `end` with the signal's number for every signal that would end the program and can be caught
