@@ -98,7 +98,7 @@ public:
 
 private:
     Folder folder_;
-#ifdef _WIN32
+#if defined(_WIN32)
     // The lock file; on POSIX the lock is on the folder's descriptor.
     NativeHandle handle_ = kNoHandle;
 #endif
