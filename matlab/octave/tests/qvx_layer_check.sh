@@ -72,9 +72,11 @@ drive() {
 setup="$paths imaqregister('$adaptor'); v = videoinput('qvximaq', 1, 'PAL_B:RGB24 (384x288)');
        v.FramesPerTrigger = Inf; v.Timeout = Inf; start(v); printf('<%s>\n', 'ready');"
 status=0
-# A wait that ignores Ctrl-C would hold the terminal for good: killed after 90 s.
+# script runs the command through $SHELL, or sh when the environment has none: the command is quoted for
+# bash, and a shell between script and Octave must not turn Octave's exit after a Ctrl-C into status 130
+# (dash does). A wait that ignores Ctrl-C would hold the terminal for good: killed after 90 s.
 drive 2>"$work/drive.txt" |
-  timeout -s KILL 90 script -qfec "$(printf '%q ' "${octave[@]}" --persist --eval "$setup")" /dev/null \
+  SHELL=$BASH timeout -s KILL 90 script -qfec "exec $(printf '%q ' "${octave[@]}" --persist --eval "$setup")" /dev/null \
     >"$out" 2>&1 || status=$?
 cat "$work/drive.txt"
 if ! grep -aq '<after-getdata 1 2>' "$out"; then
