@@ -2,13 +2,15 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <memory>
 #include <mutex>
 #include <thread>
 
 #include "genicam/device.h"
 #include "genicam/genicam.h"
 #include "genicam/pixels.h"
-#include "grabber/refcount.h"
+#include "sim/cameras/buffer_holder.h"
+#include "sim/cameras/buffer_locks.h"
 #include "sim/cameras/buffer_ring.h"
 #include "sim/cameras/delivery.h"
 #include "sim/cameras/sim_sink.h"
@@ -85,7 +87,7 @@ public:
         System::instance().counters.liveBuffers.fetch_add(1);
     }
     ~StreamBuffer() override {
-        if (locks_.load() > 0) System::instance().counters.lockedBuffers.fetch_sub(1);
+        if (locks_.held()) System::instance().counters.lockedBuffers.fetch_sub(1);
         arv_stream_push_buffer(stream_, buffer_);
         g_object_unref(stream_);
         System::instance().counters.liveBuffers.fetch_sub(1);
@@ -93,15 +95,8 @@ public:
     std::uint8_t* getPtr() const override { return data_; }
     std::size_t bytes() const override { return bytes_; }
     SIZE pixels() const override { return size_; }
-    void lockBuffer() override {
-        if (locks_.fetch_add(1) == 0) System::instance().counters.lockedBuffers.fetch_add(1);
-    }
-    void unlockBuffer() override {
-        int held = locks_.load();
-        while (held > 0 && !locks_.compare_exchange_weak(held, held - 1)) {
-        }
-        if (held == 1) System::instance().counters.lockedBuffers.fetch_sub(1);
-    }
+    void lockBuffer() override { locks_.lock(); }
+    void unlockBuffer() override { locks_.unlock(); }
 
 private:
     ArvStream* stream_;
@@ -109,27 +104,7 @@ private:
     std::uint8_t* data_;
     std::size_t bytes_;
     SIZE size_;
-    std::atomic<int> locks_{0};
-};
-
-class StreamBufferHolder final : public KapriLib::refcount_ptr_base {
-public:
-    explicit StreamBufferHolder(StreamBuffer* buffer) : buffer_(buffer) {
-        System::instance().counters.buffersInUse.fetch_add(1);
-    }
-    ~StreamBufferHolder() override {
-        delete buffer_;
-        System::instance().counters.buffersInUse.fetch_sub(1);
-    }
-    void inc_ref() override { count_.fetch_add(1, std::memory_order_relaxed); }
-    void dec_ref() override {
-        if (count_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
-    }
-    void* get() const override { return static_cast<KapriLib::MemBuffer*>(buffer_); }
-
-private:
-    std::atomic<std::int32_t> count_{1};
-    StreamBuffer* buffer_;
+    qvxsim::BufferLocks locks_;
 };
 
 // Grey frames of the camera are already laid out as the grey sinks want them.
@@ -245,8 +220,7 @@ private:
             size >= need) {
             auto* buffer =
                 new StreamBuffer(stream_, frame, data, need, SIZE{settings_.width, settings_.height});
-            const KapriLib::smart_ptr<KapriLib::MemBuffer> handle(new StreamBufferHolder(buffer));
-            handOut(sys, listeners, handle);
+            handOut(sys, listeners, qvxsim::holdBuffer(buffer, std::default_delete<StreamBuffer>()));
             return true;
         }
         qvxsim::SimMemBuffer* buffer = ring_->acquire(std::chrono::milliseconds(0));

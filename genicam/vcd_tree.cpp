@@ -9,14 +9,17 @@
 #include "genicam/feature_values.h"
 #include "genicam/genicam.h"
 #include "grabber/vcd_ids.h"
-#include "sim/cameras/com_object.h"
 #include "sim/cameras/sim_text.h"
+#include "sim/cameras/vcd_com_object.h"
 
 namespace qvxgenicam {
 namespace {
 
 using namespace KapriLib;
-using qvxsim::ComObject;
+using qvxsim::MapStringsComObject;
+using qvxsim::outBstr;
+using qvxsim::TypedComObject;
+using qvxsim::VcdComObject;
 using Lock = std::lock_guard<std::mutex>;
 
 enum class Role { Value, Auto, AutoCenter, OffsetX, OffsetY };
@@ -93,10 +96,11 @@ GUID elementId(Role role) {
     }
 }
 
-HRESULT outBstr(const std::string& text, BSTR* out) {
+// Hands `value` out through `out`: E_POINTER where the caller gave none.
+template <class T> HRESULT outValue(T value, T* out) {
     if (out == nullptr) return E_POINTER;
-    *out = qvxsim::toBstr(text);
-    return *out == nullptr ? E_OUTOFMEMORY : S_OK;
+    *out = value;
+    return S_OK;
 }
 
 // Offsets run from 0 to the sensor less the session's format: what the camera can take with that size.
@@ -132,31 +136,9 @@ HRESULT writeOffset(const ElementRef& ref, LONG value) {
     return S_OK;
 }
 
-template <class Interface> class Typed : public ComObject<Interface> {
+class Range final : public TypedComObject<IVCDRangeProperty, ElementRef> {
 public:
-    QVXSIM_PLACEHOLDER(3)
-    QVXSIM_PLACEHOLDER(4)
-    QVXSIM_PLACEHOLDER(5)
-    QVXSIM_PLACEHOLDER(6)
-    QVXSIM_PLACEHOLDER(7)
-    QVXSIM_PLACEHOLDER(8)
-    QVXSIM_PLACEHOLDER(9)
-    QVXSIM_PLACEHOLDER(10)
-    QVXSIM_PLACEHOLDER(11)
-    QVXSIM_PLACEHOLDER(12)
-    Typed(ElementRef ref, const GUID& iid) : ref_(std::move(ref)), iid_(iid) {}
-
-protected:
-    bool answers(REFIID riid) const override { return riid == iid_; }
-    ElementRef ref_;
-
-private:
-    GUID iid_;
-};
-
-class Range final : public Typed<IVCDRangeProperty> {
-public:
-    explicit Range(ElementRef ref) : Typed(std::move(ref), kVcdRangeInterface) {}
+    explicit Range(ElementRef ref) : TypedComObject(std::move(ref), kVcdRangeInterface) {}
     HRESULT STDMETHODCALLTYPE get_Value(LONG* v) override { return pick(v, &IntegerFacts::value); }
     HRESULT STDMETHODCALLTYPE put_Value(LONG v) override {
         return ref_.isOffset() ? writeOffset(ref_, v) : writeInteger(*ref_.ctx.device, ref_.featureName(), v);
@@ -180,9 +162,9 @@ private:
     }
 };
 
-class Absolute final : public Typed<IVCDAbsoluteValueProperty> {
+class Absolute final : public TypedComObject<IVCDAbsoluteValueProperty, ElementRef> {
 public:
-    explicit Absolute(ElementRef ref) : Typed(std::move(ref), kVcdAbsoluteValueInterface) {}
+    explicit Absolute(ElementRef ref) : TypedComObject(std::move(ref), kVcdAbsoluteValueInterface) {}
     HRESULT STDMETHODCALLTYPE get_Value(double* v) override { return pick(v, &FloatFacts::value); }
     HRESULT STDMETHODCALLTYPE put_Value(double v) override {
         const HRESULT hr = writeFloat(*ref_.ctx.device, ref_.featureName(), v);
@@ -215,9 +197,9 @@ private:
     }
 };
 
-class Switch final : public Typed<IVCDSwitchProperty> {
+class Switch final : public TypedComObject<IVCDSwitchProperty, ElementRef> {
 public:
-    explicit Switch(ElementRef ref) : Typed(std::move(ref), kVcdSwitchInterface) {}
+    explicit Switch(ElementRef ref) : TypedComObject(std::move(ref), kVcdSwitchInterface) {}
     HRESULT STDMETHODCALLTYPE get_Switch(VARIANT_BOOL* v) override {
         if (v == nullptr) return E_POINTER;
         bool on = false;
@@ -238,19 +220,14 @@ public:
     }
 };
 
-class Button final : public Typed<IVCDButtonProperty> {
+class Button final : public TypedComObject<IVCDButtonProperty, ElementRef> {
 public:
-    explicit Button(ElementRef ref) : Typed(std::move(ref), kVcdButtonInterface) {}
+    explicit Button(ElementRef ref) : TypedComObject(std::move(ref), kVcdButtonInterface) {}
     HRESULT STDMETHODCALLTYPE Push() override { return executeCommand(*ref_.ctx.device, ref_.featureName()); }
 };
 
-class Strings final : public ComObject<IVCDPropertyStrings> {
+class Strings final : public VcdComObject<IVCDPropertyStrings> {
 public:
-    QVXSIM_PLACEHOLDER(3)
-    QVXSIM_PLACEHOLDER(4)
-    QVXSIM_PLACEHOLDER(5)
-    QVXSIM_PLACEHOLDER(6)
-    QVXSIM_PLACEHOLDER(7)
     explicit Strings(std::vector<std::string> entries) : entries_(std::move(entries)) {}
     HRESULT STDMETHODCALLTYPE get_Item(LONG index, BSTR* text) override {
         if (text == nullptr) return E_POINTER;
@@ -259,9 +236,7 @@ public:
         return outBstr(entries_[static_cast<std::size_t>(index) - 1], text);
     }
     HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
-        if (count == nullptr) return E_POINTER;
-        *count = static_cast<LONG>(entries_.size());
-        return S_OK;
+        return outValue(static_cast<LONG>(entries_.size()), count);
     }
 
 private:
@@ -269,20 +244,14 @@ private:
 };
 
 // Values are positions in the list of entries available now, counted from 0.
-class MapStrings final : public Typed<IVCDMapStringsProperty> {
+class MapStrings final : public MapStringsComObject<ElementRef> {
 public:
-    QVXSIM_PLACEHOLDER(16)
-    QVXSIM_PLACEHOLDER(18)
-    explicit MapStrings(ElementRef ref) : Typed(std::move(ref), kVcdMapStringsInterface) {}
+    explicit MapStrings(ElementRef ref) : MapStringsComObject(std::move(ref)) {}
     HRESULT STDMETHODCALLTYPE get_Value(LONG* v) override { return position(v); }
     HRESULT STDMETHODCALLTYPE put_Value(LONG v) override {
         return writeEnumeration(*ref_.ctx.device, ref_.featureName(), v);
     }
-    HRESULT STDMETHODCALLTYPE get_RangeMin(LONG* v) override {
-        if (v == nullptr) return E_POINTER;
-        *v = 0;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE get_RangeMin(LONG* v) override { return outValue(LONG{0}, v); }
     HRESULT STDMETHODCALLTYPE get_Default(LONG* v) override { return position(v); }
     HRESULT STDMETHODCALLTYPE get_Strings(IVCDPropertyStrings** out) override {
         if (out == nullptr) return E_POINTER;
@@ -327,23 +296,11 @@ IUnknown* makeTyped(const ElementRef& ref, const GUID& iid) {
     return nullptr;
 }
 
-class Element final : public ComObject<IVCDPropertyElement> {
+class Element final : public VcdComObject<IVCDPropertyElement> {
 public:
-    QVXSIM_PLACEHOLDER(3)
-    QVXSIM_PLACEHOLDER(4)
-    QVXSIM_PLACEHOLDER(5)
-    QVXSIM_PLACEHOLDER(6)
-    QVXSIM_PLACEHOLDER(7)
-    QVXSIM_PLACEHOLDER(8)
-    QVXSIM_PLACEHOLDER(9)
-    QVXSIM_PLACEHOLDER(11)
     explicit Element(ElementRef ref) : ref_(std::move(ref)) {}
     HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) override { return outBstr(elementName(ref_.role), name); }
-    HRESULT STDMETHODCALLTYPE get_ElementID(GUID* id) override {
-        if (id == nullptr) return E_POINTER;
-        *id = elementId(ref_.role);
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE get_ElementID(GUID* id) override { return outValue(elementId(ref_.role), id); }
     HRESULT STDMETHODCALLTYPE findInterface(BSTR interfaceId, IUnknown** object) override {
         if (object == nullptr) return E_POINTER;
         *object = nullptr;
@@ -358,13 +315,8 @@ private:
     ElementRef ref_;
 };
 
-class Elements final : public ComObject<IVCDPropertyElements> {
+class Elements final : public VcdComObject<IVCDPropertyElements> {
 public:
-    QVXSIM_PLACEHOLDER(3)
-    QVXSIM_PLACEHOLDER(4)
-    QVXSIM_PLACEHOLDER(5)
-    QVXSIM_PLACEHOLDER(6)
-    QVXSIM_PLACEHOLDER(7)
     Elements(Context ctx, std::size_t item)
         : ctx_(std::move(ctx)), item_(item), roles_(rolesOf(*ctx_.device, item)) {}
     HRESULT STDMETHODCALLTYPE get_Item(LONG index, IVCDPropertyElement** element) override {
@@ -375,9 +327,7 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
-        if (count == nullptr) return E_POINTER;
-        *count = static_cast<LONG>(roles_.size());
-        return S_OK;
+        return outValue(static_cast<LONG>(roles_.size()), count);
     }
 
 private:
@@ -386,13 +336,8 @@ private:
     std::vector<Role> roles_;
 };
 
-class Item final : public ComObject<IVCDPropertyItem> {
+class Item final : public VcdComObject<IVCDPropertyItem> {
 public:
-    QVXSIM_PLACEHOLDER(3)
-    QVXSIM_PLACEHOLDER(4)
-    QVXSIM_PLACEHOLDER(5)
-    QVXSIM_PLACEHOLDER(6)
-    QVXSIM_PLACEHOLDER(9)
     Item(Context ctx, std::size_t item) : ctx_(std::move(ctx)), item_(item) {}
     HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) override {
         const Device& d = *ctx_.device;
@@ -404,9 +349,7 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_ItemID(GUID* id) override {
-        if (id == nullptr) return E_POINTER;
-        *id = itemId(*ctx_.device, item_);
-        return S_OK;
+        return outValue(itemId(*ctx_.device, item_), id);
     }
 
 private:
@@ -414,20 +357,8 @@ private:
     std::size_t item_;
 };
 
-class Items final : public ComObject<IVCDPropertyItems> {
+class Items final : public VcdComObject<IVCDPropertyItems> {
 public:
-    QVXSIM_PLACEHOLDER(3)
-    QVXSIM_PLACEHOLDER(4)
-    QVXSIM_PLACEHOLDER(5)
-    QVXSIM_PLACEHOLDER(6)
-    QVXSIM_PLACEHOLDER(7)
-    QVXSIM_PLACEHOLDER(10)
-    QVXSIM_PLACEHOLDER(11)
-    QVXSIM_PLACEHOLDER(12)
-    QVXSIM_PLACEHOLDER(13)
-    QVXSIM_PLACEHOLDER(14)
-    QVXSIM_PLACEHOLDER(15)
-    QVXSIM_PLACEHOLDER(16)
     explicit Items(Context ctx) : ctx_(std::move(ctx)) {}
     HRESULT STDMETHODCALLTYPE get_Item(LONG index, IVCDPropertyItem** item) override {
         if (item == nullptr) return E_POINTER;
@@ -437,24 +368,14 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
-        if (count == nullptr) return E_POINTER;
-        *count = static_cast<LONG>(itemCount(*ctx_.device));
-        return S_OK;
+        return outValue(static_cast<LONG>(itemCount(*ctx_.device)), count);
     }
     // "{item}:{element}" is the element itself; "{item}:{element}:{interface}" one of its interfaces.
     HRESULT STDMETHODCALLTYPE findInterface(BSTR path, IUnknown** object) override {
         if (object == nullptr) return E_POINTER;
         *object = nullptr;
         GUID parts[3];
-        std::size_t count = 0;
-        for (const OLECHAR* start = path; start != nullptr;) {
-            const OLECHAR* end = start;
-            while (*end != 0 && *end != ':') ++end;
-            const auto id = qvxsim::parseGuid(start, static_cast<std::size_t>(end - start));
-            if (!id || count == 3) return E_INVALIDARG;
-            parts[count++] = *id;
-            start = *end == ':' ? end + 1 : nullptr;
-        }
+        const std::size_t count = qvxsim::parseVcdPath(path, parts);
         if (count < 2) return E_INVALIDARG;
         const Device& d = *ctx_.device;
         for (std::size_t i = 0; i < itemCount(d); ++i) {

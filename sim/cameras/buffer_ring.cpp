@@ -1,8 +1,9 @@
-// Frame buffers, their ring and the holder that returns a buffer to the ring.
+// Frame buffers and their ring; a buffer handed out goes back to the ring with its holder.
 #include "sim/cameras/buffer_ring.h"
 
 #include <cstring>
 
+#include "sim/cameras/buffer_holder.h"
 #include "sim/cameras/system.h"
 
 namespace qvxsim {
@@ -13,44 +14,6 @@ SimMemBuffer::SimMemBuffer(std::size_t bytes, SIZE size)
 }
 
 SimMemBuffer::~SimMemBuffer() { System::instance().counters.liveBuffers.fetch_sub(1); }
-
-void SimMemBuffer::lockBuffer() {
-    if (locks_.fetch_add(1) == 0) System::instance().counters.lockedBuffers.fetch_add(1);
-}
-
-void SimMemBuffer::unlockBuffer() {
-    int held = locks_.load();
-    // An unlock without a lock is ignored rather than driving the count negative.
-    while (held > 0 && !locks_.compare_exchange_weak(held, held - 1)) {
-    }
-    if (held == 1) System::instance().counters.lockedBuffers.fetch_sub(1);
-}
-
-namespace {
-
-class BufferHolder final : public KapriLib::refcount_ptr_base {
-public:
-    BufferHolder(std::shared_ptr<BufferRing> ring, SimMemBuffer* buffer)
-        : ring_(std::move(ring)), buffer_(buffer) {
-        System::instance().counters.buffersInUse.fetch_add(1);
-    }
-    ~BufferHolder() override {
-        ring_->release(buffer_);
-        System::instance().counters.buffersInUse.fetch_sub(1);
-    }
-    void inc_ref() override { count_.fetch_add(1, std::memory_order_relaxed); }
-    void dec_ref() override {
-        if (count_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
-    }
-    void* get() const override { return static_cast<KapriLib::MemBuffer*>(buffer_); }
-
-private:
-    std::atomic<std::int32_t> count_{1};
-    std::shared_ptr<BufferRing> ring_;
-    SimMemBuffer* buffer_;
-};
-
-} // namespace
 
 BufferRing::BufferRing(int count, std::size_t bytes, SIZE size) : bytes_(bytes), size_(size) {
     for (int i = 0; i < count; ++i) buffers_.push_back(std::make_unique<SimMemBuffer>(bytes, size));
@@ -79,7 +42,7 @@ SimMemBuffer* BufferRing::acquire(std::chrono::milliseconds wait) {
 }
 
 KapriLib::smart_ptr<KapriLib::MemBuffer> BufferRing::handOut(SimMemBuffer* buffer) {
-    return KapriLib::smart_ptr<KapriLib::MemBuffer>(new BufferHolder(shared_from_this(), buffer));
+    return holdBuffer(buffer, [ring = shared_from_this()](SimMemBuffer* done) { ring->release(done); });
 }
 
 void BufferRing::release(SimMemBuffer* buffer) {

@@ -11,6 +11,7 @@
 
 #include "grabber/mem_buffer.h"
 #include "grabber/smart_ptr.h"
+#include "sim/cameras/buffer_locks.h"
 #include "sim/cameras/sim_api.h"
 
 namespace qvxsim {
@@ -24,9 +25,9 @@ public:
     std::size_t bytes() const override { return bytes_; }
     SIZE pixels() const override { return size_; }
     std::uint64_t getFrameNumber() const { return frame_.load(std::memory_order_acquire); }
-    void lockBuffer() override;
-    void unlockBuffer() override;
-    bool isLocked() const { return locks_.load() > 0; }
+    void lockBuffer() override { locks_.lock(); }
+    void unlockBuffer() override { locks_.unlock(); }
+    bool isLocked() const { return locks_.held(); }
 
     void setFrameNumber(std::uint64_t frame) { frame_.store(frame, std::memory_order_release); }
 
@@ -35,7 +36,7 @@ private:
     std::size_t bytes_;
     SIZE size_;
     std::atomic<std::uint64_t> frame_{0};
-    std::atomic<int> locks_{0};
+    BufferLocks locks_;
 };
 
 class BufferRing : public std::enable_shared_from_this<BufferRing> {

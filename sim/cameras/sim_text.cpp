@@ -71,6 +71,12 @@ BSTR toBstr(const std::string& text) {
     return SysAllocString(wide.c_str());
 }
 
+HRESULT outBstr(const std::string& text, BSTR* out) {
+    if (out == nullptr) return E_POINTER;
+    *out = toBstr(text);
+    return *out == nullptr ? E_OUTOFMEMORY : S_OK;
+}
+
 namespace {
 
 // Groups of 8-4-4-4-12 digits between braces, read from narrow or wide characters alike.
@@ -115,6 +121,19 @@ std::optional<GUID> parseGuid(const std::string& text) { return parseGuidChars(t
 std::optional<GUID> parseGuid(const OLECHAR* text, std::size_t size) {
     if (text == nullptr) return std::nullopt;
     return parseGuidChars(text, size);
+}
+
+std::size_t parseVcdPath(const OLECHAR* path, GUID (&parts)[3]) {
+    std::size_t count = 0;
+    for (const OLECHAR* start = path; start != nullptr;) {
+        const OLECHAR* end = start;
+        while (*end != 0 && *end != ':') ++end;
+        const auto id = parseGuid(start, static_cast<std::size_t>(end - start));
+        if (!id || count == 3) return 0;
+        parts[count++] = *id;
+        start = *end == ':' ? end + 1 : nullptr;
+    }
+    return count;
 }
 
 std::string guidText(const GUID& id) {

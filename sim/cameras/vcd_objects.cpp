@@ -7,8 +7,8 @@
 #include <string>
 
 #include "grabber/vcd_ids.h"
-#include "sim/cameras/com_object.h"
 #include "sim/cameras/sim_text.h"
+#include "sim/cameras/vcd_com_object.h"
 
 namespace qvxsim {
 namespace {
@@ -38,37 +38,9 @@ struct ElementRef {
     std::string logName() const { return stripBlanks(itemSpec().name) + "/" + stripBlanks(described().name); }
 };
 
-template <class Interface> class TypedObject : public ComObject<Interface> {
+class RangeObject final : public TypedComObject<IVCDRangeProperty, ElementRef> {
 public:
-    QVXSIM_PLACEHOLDER(3)
-    QVXSIM_PLACEHOLDER(4)
-    QVXSIM_PLACEHOLDER(5)
-    QVXSIM_PLACEHOLDER(6)
-    QVXSIM_PLACEHOLDER(7)
-    QVXSIM_PLACEHOLDER(8)
-    QVXSIM_PLACEHOLDER(9)
-    QVXSIM_PLACEHOLDER(10)
-    QVXSIM_PLACEHOLDER(11)
-    QVXSIM_PLACEHOLDER(12)
-    TypedObject(ElementRef ref, const GUID& iid) : ref_(std::move(ref)), iid_(iid) {}
-
-protected:
-    bool answers(REFIID riid) const override { return riid == iid_; }
-    ElementRef ref_;
-
-private:
-    GUID iid_;
-};
-
-HRESULT outBstr(const std::string& text, BSTR* out) {
-    if (out == nullptr) return E_POINTER;
-    *out = toBstr(text);
-    return *out == nullptr ? E_OUTOFMEMORY : S_OK;
-}
-
-class RangeObject final : public TypedObject<IVCDRangeProperty> {
-public:
-    explicit RangeObject(ElementRef ref) : TypedObject(std::move(ref), kVcdRangeInterface) {}
+    explicit RangeObject(ElementRef ref) : TypedComObject(std::move(ref), kVcdRangeInterface) {}
 
     HRESULT STDMETHODCALLTYPE get_Value(LONG* value) override {
         return read(value, "get_Value", [](const RangeValue& r, LONG, LONG) { return r.value; });
@@ -111,9 +83,9 @@ private:
     }
 };
 
-class AbsoluteObject final : public TypedObject<IVCDAbsoluteValueProperty> {
+class AbsoluteObject final : public TypedComObject<IVCDAbsoluteValueProperty, ElementRef> {
 public:
-    explicit AbsoluteObject(ElementRef ref) : TypedObject(std::move(ref), kVcdAbsoluteValueInterface) {}
+    explicit AbsoluteObject(ElementRef ref) : TypedComObject(std::move(ref), kVcdAbsoluteValueInterface) {}
 
     HRESULT STDMETHODCALLTYPE get_Value(double* value) override {
         return read(value, "get_Value", [](const AbsoluteValue& a) { return a.value; });
@@ -149,9 +121,9 @@ private:
     }
 };
 
-class SwitchObject final : public TypedObject<IVCDSwitchProperty> {
+class SwitchObject final : public TypedComObject<IVCDSwitchProperty, ElementRef> {
 public:
-    explicit SwitchObject(ElementRef ref) : TypedObject(std::move(ref), kVcdSwitchInterface) {}
+    explicit SwitchObject(ElementRef ref) : TypedComObject(std::move(ref), kVcdSwitchInterface) {}
 
     HRESULT STDMETHODCALLTYPE get_Switch(VARIANT_BOOL* value) override {
         if (value == nullptr) return E_POINTER;
@@ -172,9 +144,9 @@ public:
     }
 };
 
-class ButtonObject final : public TypedObject<IVCDButtonProperty> {
+class ButtonObject final : public TypedComObject<IVCDButtonProperty, ElementRef> {
 public:
-    explicit ButtonObject(ElementRef ref) : TypedObject(std::move(ref), kVcdButtonInterface) {}
+    explicit ButtonObject(ElementRef ref) : TypedComObject(std::move(ref), kVcdButtonInterface) {}
 
     HRESULT STDMETHODCALLTYPE Push() override {
         System& sys = System::instance();
@@ -187,13 +159,8 @@ public:
     }
 };
 
-class StringsObject final : public ComObject<IVCDPropertyStrings> {
+class StringsObject final : public VcdComObject<IVCDPropertyStrings> {
 public:
-    QVXSIM_PLACEHOLDER(3)
-    QVXSIM_PLACEHOLDER(4)
-    QVXSIM_PLACEHOLDER(5)
-    QVXSIM_PLACEHOLDER(6)
-    QVXSIM_PLACEHOLDER(7)
     explicit StringsObject(ElementRef ref) : ref_(std::move(ref)) {}
 
     HRESULT STDMETHODCALLTYPE get_Item(LONG index, BSTR* text) override {
@@ -222,11 +189,9 @@ private:
     ElementRef ref_;
 };
 
-class MapStringsObject final : public TypedObject<IVCDMapStringsProperty> {
+class MapStringsObject final : public MapStringsComObject<ElementRef> {
 public:
-    QVXSIM_PLACEHOLDER(16)
-    QVXSIM_PLACEHOLDER(18)
-    explicit MapStringsObject(ElementRef ref) : TypedObject(std::move(ref), kVcdMapStringsInterface) {}
+    explicit MapStringsObject(ElementRef ref) : MapStringsComObject(std::move(ref)) {}
 
     HRESULT STDMETHODCALLTYPE get_Value(LONG* value) override {
         return read(value, "get_Value", [](const MapStringsValue& m) { return m.value; });
@@ -285,16 +250,8 @@ IUnknown* makeTypedInterface(const ElementRef& ref, const GUID& iid) {
     return nullptr;
 }
 
-class ElementObject final : public ComObject<IVCDPropertyElement> {
+class ElementObject final : public VcdComObject<IVCDPropertyElement> {
 public:
-    QVXSIM_PLACEHOLDER(3)
-    QVXSIM_PLACEHOLDER(4)
-    QVXSIM_PLACEHOLDER(5)
-    QVXSIM_PLACEHOLDER(6)
-    QVXSIM_PLACEHOLDER(7)
-    QVXSIM_PLACEHOLDER(8)
-    QVXSIM_PLACEHOLDER(9)
-    QVXSIM_PLACEHOLDER(11)
     explicit ElementObject(ElementRef ref) : ref_(std::move(ref)) {}
 
     HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) override {
@@ -331,13 +288,8 @@ private:
     ElementRef ref_;
 };
 
-class ElementsObject final : public ComObject<IVCDPropertyElements> {
+class ElementsObject final : public VcdComObject<IVCDPropertyElements> {
 public:
-    QVXSIM_PLACEHOLDER(3)
-    QVXSIM_PLACEHOLDER(4)
-    QVXSIM_PLACEHOLDER(5)
-    QVXSIM_PLACEHOLDER(6)
-    QVXSIM_PLACEHOLDER(7)
     ElementsObject(Context ctx, std::size_t item) : ctx_(std::move(ctx)), item_(item) {}
 
     HRESULT STDMETHODCALLTYPE get_Item(LONG index, IVCDPropertyElement** element) override {
@@ -364,13 +316,8 @@ private:
     std::size_t item_;
 };
 
-class ItemObject final : public ComObject<IVCDPropertyItem> {
+class ItemObject final : public VcdComObject<IVCDPropertyItem> {
 public:
-    QVXSIM_PLACEHOLDER(3)
-    QVXSIM_PLACEHOLDER(4)
-    QVXSIM_PLACEHOLDER(5)
-    QVXSIM_PLACEHOLDER(6)
-    QVXSIM_PLACEHOLDER(9)
     ItemObject(Context ctx, std::size_t item) : ctx_(std::move(ctx)), item_(item) {}
 
     HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) override {
@@ -408,20 +355,8 @@ private:
     std::size_t item_;
 };
 
-class ItemsObject final : public ComObject<IVCDPropertyItems> {
+class ItemsObject final : public VcdComObject<IVCDPropertyItems> {
 public:
-    QVXSIM_PLACEHOLDER(3)
-    QVXSIM_PLACEHOLDER(4)
-    QVXSIM_PLACEHOLDER(5)
-    QVXSIM_PLACEHOLDER(6)
-    QVXSIM_PLACEHOLDER(7)
-    QVXSIM_PLACEHOLDER(10)
-    QVXSIM_PLACEHOLDER(11)
-    QVXSIM_PLACEHOLDER(12)
-    QVXSIM_PLACEHOLDER(13)
-    QVXSIM_PLACEHOLDER(14)
-    QVXSIM_PLACEHOLDER(15)
-    QVXSIM_PLACEHOLDER(16)
     explicit ItemsObject(Context ctx) : ctx_(std::move(ctx)) {}
 
     HRESULT STDMETHODCALLTYPE get_Item(LONG index, IVCDPropertyItem** item) override {
@@ -447,18 +382,8 @@ public:
         *object = nullptr;
         Lock lock(System::instance().mutex);
         if (const HRESULT hr = ctx_.camera->vcdFaults.check("findInterface"); hr != S_OK) return hr;
-        // Parsed in place: this runs twice a frame on a region-of-interest camera.
-        GUID parts[3];
-        std::size_t count = 0;
-        const OLECHAR* start = path;
-        while (start != nullptr) {
-            const OLECHAR* end = start;
-            while (*end != 0 && *end != ':') ++end;
-            const auto id = parseGuid(start, static_cast<std::size_t>(end - start));
-            if (!id || count == 3) return E_INVALIDARG;
-            parts[count++] = *id;
-            start = *end == ':' ? end + 1 : nullptr;
-        }
+        GUID parts[3]; // read in place: this runs twice a frame on a region-of-interest camera
+        const std::size_t count = parseVcdPath(path, parts);
         if (count < 2) return E_INVALIDARG;
         const auto& items = ctx_.camera->vcd.values;
         for (std::size_t i = 0; i < items.size(); ++i) {
