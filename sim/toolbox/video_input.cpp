@@ -75,6 +75,15 @@ bool nextLoggedFrame(detail::AcquisitionState& state, double timeoutSeconds, Fra
     return taken;
 }
 
+// Sets one of the acquisition's settings, which stay as they are while it runs.
+void setWhileStopped(detail::AcquisitionState& state, long detail::AcquisitionState::*setting, int value,
+                     const char* name) {
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (state.running || state.starting)
+        throw ToolboxError(std::string(name) + " cannot change while running.");
+    state.*setting = value;
+}
+
 } // namespace
 
 VideoInput::Impl::~Impl() {
@@ -107,34 +116,23 @@ imaqkit::IAdaptor* VideoInput::adaptor() const { return impl_->adaptor; }
 const DeviceDescription& VideoInput::description() const { return impl_->description; }
 
 void VideoInput::setFramesPerTrigger(int frames) {
-    std::lock_guard<std::mutex> lock(impl_->state->mutex);
-    if (impl_->state->running || impl_->state->starting)
-        throw ToolboxError("FramesPerTrigger cannot change while running.");
-    impl_->state->framesPerTrigger = frames;
+    setWhileStopped(*impl_->state, &detail::AcquisitionState::framesPerTrigger, frames, "FramesPerTrigger");
 }
 
 void VideoInput::setTriggerRepeat(int repeats) {
     if (repeats < 0) throw ToolboxError("TriggerRepeat must be 0 or more.");
-    std::lock_guard<std::mutex> lock(impl_->state->mutex);
-    if (impl_->state->running || impl_->state->starting)
-        throw ToolboxError("TriggerRepeat cannot change while running.");
-    impl_->state->triggerRepeat = repeats;
+    setWhileStopped(*impl_->state, &detail::AcquisitionState::triggerRepeat, repeats, "TriggerRepeat");
 }
 
 void VideoInput::setFrameGrabInterval(int interval) {
     if (interval < 1) throw ToolboxError("FrameGrabInterval must be 1 or more.");
-    std::lock_guard<std::mutex> lock(impl_->state->mutex);
-    if (impl_->state->running || impl_->state->starting)
-        throw ToolboxError("FrameGrabInterval cannot change while running.");
-    impl_->state->frameGrabInterval = interval;
+    setWhileStopped(*impl_->state, &detail::AcquisitionState::frameGrabInterval, interval,
+                    "FrameGrabInterval");
 }
 
 void VideoInput::setTriggerFrameDelay(int frames) {
     if (frames < 0) throw ToolboxError("TriggerFrameDelay must be 0 or more.");
-    std::lock_guard<std::mutex> lock(impl_->state->mutex);
-    if (impl_->state->running || impl_->state->starting)
-        throw ToolboxError("TriggerFrameDelay cannot change while running.");
-    impl_->state->triggerFrameDelay = frames;
+    setWhileStopped(*impl_->state, &detail::AcquisitionState::triggerFrameDelay, frames, "TriggerFrameDelay");
 }
 
 void VideoInput::start() {
